@@ -1,0 +1,78 @@
+#include "application.h"
+
+#include "app/tfrm_main.h"
+#include "authoring/tfrm_tmlr.h"
+#include "authoring/tfrm_tmlrxt.h"
+#include "quiz/tfrm_tm.h"
+#include "scoring/tfrm_dfpm.h"
+#include "scoring/tfrm_pfmain.h"
+#include "setup/tfrm_cssz.h"
+#include "show/tfrm_banjiangjm.h"
+#include "show/tfrm_cj.h"
+#include "show/tfrm_debug.h"
+#include "show/tfrm_djs.h"
+#include "show/tfrm_jz.h"
+#include "show/tfrm_xsjs.h"
+#include "show/tfrm_xuanchuan.h"
+#include "show/tfrm_zjs.h"
+#include "show/tshow_main.h"
+#include "ui/shadow_label.h"
+
+#include <QApplication>
+#include <QDir>
+
+Application::Application(const QString &programFolder, Services services) : m_context(programFolder, services)
+{
+    Screens &s = m_context.screens;
+    auto make = [this]<typename Screen>(Screen *&slot) {
+        auto screen = std::make_unique<Screen>(m_context);
+        slot = screen.get();
+        m_order.push_back(screen.get());
+        m_windows.push_back(std::move(screen));
+    };
+    make(s.frm_main);
+    make(s.show_main);
+    make(s.frm_tmlr);
+    make(s.frm_tmlrxt);
+    m_data = std::make_unique<TData>();
+    m_context.data = m_data.get();
+    m_order.push_back(m_data.get());
+    make(s.frm_cssz);
+    make(s.frm_debug);
+    make(s.frm_banjiangjm);
+    make(s.frm_djs);
+    make(s.frm_xuanchuan);
+    make(s.frm_zjs);
+    make(s.frm_pfmain);
+    make(s.frm_tm);
+    make(s.frm_dfpm);
+    make(s.frm_xsjs);
+    make(s.frm_jz);
+    make(s.frm_cj);
+}
+
+Application::~Application()
+{
+    // Screens go before the data module and the context they use, last created first.
+    while (!m_windows.empty())
+        m_windows.pop_back();
+}
+
+QString defaultProgramFolder()
+{
+    QString folder = qEnvironmentVariable("QUELMORA_HOME");
+    if (folder.isEmpty())
+        folder = QCoreApplication::applicationDirPath();
+    folder = QDir(folder).absolutePath();
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+void prepareApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Quelmora"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quelmora"));
+    installFontSubstitutions();
+    installApplicationFilters();
+}

@@ -1,0 +1,16 @@
+// Quelmora: the contest show on the projector.
+#include "app/application.h"
+#include "app/real_services.h"
+#include "app/tfrm_main.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    prepareApplication();
+    RealServices services;
+    Application quelmora(defaultProgramFolder(), services.services());
+    quelmora.screens().frm_main->show();
+    return app.exec();
+}

@@ -1,0 +1,230 @@
+#include "tfrm_main.h"
+
+#include "authoring/tfrm_tmlr.h"
+#include "media/media_interfaces.h"
+#include "settings/decimal_text.h"
+#include "settings/settings_keys.h"
+#include "setup/tfrm_cssz.h"
+#include "show/tfrm_debug.h"
+#include "show/tshow_main.h"
+#include "ui/click_area.h"
+#include "ui/picture.h"
+#include "ui/shadow_label.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+
+namespace {
+
+struct AreaDesign {
+    QRect highlight;
+    QRect clickArea;
+    const char16_t *caption;
+    const char16_t *detail;
+};
+
+const AreaDesign kAreas[4] = {
+    {{55, 317, 208, 136}, {51, 312, 213, 196}, u"比赛现场", u"评分 · 答题 · 颁奖"},
+    {{282, 315, 208, 136}, {277, 312, 217, 196}, u"题库维护", u"录入 · 编辑 · 导出"},
+    {{510, 315, 208, 136}, {507, 312, 216, 196}, u"键盘测试", u"按键 · 遥控器"},
+    {{742, 315, 208, 136}, {739, 312, 215, 196}, u"参数设置", u"评委 · 选手 · 轮次"},
+};
+
+const QColor kGold(255, 208, 96);
+
+QPixmap highlightPixmap(QSize size)
+{
+    QPixmap pix(size);
+    pix.fill(Qt::transparent);
+    QPainter p(&pix);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor glow = kGold;
+    glow.setAlpha(70);
+    p.setBrush(glow);
+    p.setPen(QPen(kGold, 5));
+    p.drawRoundedRect(QRectF(pix.rect()).adjusted(3, 3, -3, -3), 14, 14);
+    return pix;
+}
+
+} // namespace
+
+Tfrm_main::Tfrm_main(AppContext &context) : StageWindow(context, QStringLiteral("frm_main"))
+{
+    setWindowTitle(QStringLiteral("Quelmora"));
+    Image1 = new Picture(this, QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, kStageWidth, kStageHeight);
+
+    for (int i = 0; i < 4; ++i) {
+        highlights[i] = new Picture(this, QStringLiteral("Image%1").arg(i + 2));
+        highlights[i]->setGeometry(kAreas[i].highlight);
+        highlights[i]->hide();
+    }
+    // The click areas lie above the highlights, so a click anywhere in an area reaches its handler.
+    for (int i = 0; i < 4; ++i) {
+        areas[i] = new ClickArea(this, QStringLiteral("Label%1").arg(i + 1));
+        areas[i]->setGeometry(kAreas[i].clickArea);
+        connect(areas[i], &ClickArea::clicked, this, [this, i] { guard([&] { openArea(i); }); });
+        connect(areas[i], &ClickArea::entered, this, [this, i] { highlights[i]->show(); });
+        connect(areas[i], &ClickArea::left, this, [this, i] { highlights[i]->hide(); });
+    }
+
+    lab_qs = new ShadowLabel(this, QStringLiteral("lab_qs"));
+    lab_qs->setGeometry(387, 613, 203, 37);
+    lab_qs->setFont(stageFont(QStringLiteral("黑体"), 35, true));
+    lab_qs->setTextColour(Qt::blue);
+    lab_qs->setShadow(QColor(200, 220, 255), 2, 2);
+    lab_qs->setAlignment(Qt::AlignCenter);
+    lab_qs->setText(QStringLiteral("第3期题目"));
+
+    auto flatButton = [this](const QString &name, const QRect &place) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(name);
+        b->setGeometry(place);
+        b->setFlat(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setCursor(Qt::PointingHandCursor);
+        b->setStyleSheet(QStringLiteral("QPushButton{background:transparent;border:none;}"
+                                        "QPushButton:hover{background:rgba(255,255,255,40);border-radius:8px;}"));
+        return b;
+    };
+    button_help = flatButton(QStringLiteral("button_help"), {750, 12, 50, 49});
+    Button_exit = flatButton(QStringLiteral("Button_exit"), {950, 10, 51, 49});
+    connect(button_help, &QPushButton::clicked, this, [this] { guard([this] { openHelp(); }); });
+    connect(Button_exit, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+}
+
+void Tfrm_main::onShow()
+{
+    if (Image1->isEmpty())
+        drawArtwork();
+    // The team reset and the database are independent: a bad team count is reported and the database
+    // is still opened, so the show can go on.
+    guard([this] { resetTeamScores(); });
+    for (Picture *h : highlights)
+        h->hide();
+    openDatabase();
+}
+
+void Tfrm_main::resetTeamScores()
+{
+    const int teams = decimal_text::toInt(context().settings.read(keys::kCompetition, keys::kTeamCount));
+    const IniFile scores = context().settings.teamScores();
+    for (int i = 1; i <= teams; ++i)
+        scores.write(keys::kTeamScores, keys::teamScore(i), QStringLiteral("0"));
+}
+
+void Tfrm_main::openDatabase()
+{
+    context().data->connectTo(context().paths.file(assets::kDatabaseFile));
+}
+
+void Tfrm_main::activationSteps()
+{
+    QString &issue = context().current_issue;
+    if (issue.trimmed().isEmpty())
+        issue = QStringLiteral("0");
+    lab_qs->setText(QStringLiteral("第") + issue.trimmed() + QStringLiteral("期题目"));
+}
+
+void Tfrm_main::changeEvent(QEvent *event)
+{
+    StageWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        activationSteps();
+}
+
+void Tfrm_main::openArea(int area)
+{
+    StageWindow *screen = nullptr;
+    const Screens &s = context().screens;
+    switch (area) {
+    case 0: screen = s.show_main; break;
+    case 1: screen = s.frm_tmlr; break;
+    case 2: screen = s.frm_debug; break;
+    case 3: screen = s.frm_cssz; break;
+    default: return;
+    }
+    if (!screen)
+        return;
+    for (Picture *h : highlights)
+        h->hide();
+    // Back from a modal screen the menu shows the issue at once, even where no activation follows.
+    connect(screen, &StageWindow::closed, this, &Tfrm_main::activationSteps, Qt::UniqueConnection);
+    screen->openModal(this);
+}
+
+void Tfrm_main::openHelp()
+{
+    const QString path = context().paths.file(assets::kHelpFile);
+    if (QFileInfo::exists(path))
+        context().services.shell->open(path);
+}
+
+void Tfrm_main::drawArtwork()
+{
+    QPixmap bg(kStageWidth, kStageHeight);
+    QPainter p(&bg);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    QLinearGradient sky(0, 0, 0, kStageHeight);
+    sky.setColorAt(0, QColor(12, 36, 96));
+    sky.setColorAt(0.55, QColor(28, 78, 160));
+    sky.setColorAt(1, QColor(10, 24, 64));
+    p.fillRect(bg.rect(), sky);
+
+    // Title.
+    p.setFont(stageFont(QStringLiteral("黑体"), 64, true));
+    const QRect title(0, 110, kStageWidth, 100);
+    p.setPen(QColor(0, 0, 0, 140));
+    p.drawText(title.translated(3, 3), Qt::AlignCenter, QStringLiteral("竞赛现场管理系统"));
+    p.setPen(kGold);
+    p.drawText(title, Qt::AlignCenter, QStringLiteral("竞赛现场管理系统"));
+    p.setFont(stageFont(QStringLiteral("黑体"), 22));
+    p.setPen(QColor(200, 220, 255));
+    p.drawText(QRect(0, 205, kStageWidth, 40), Qt::AlignCenter, QStringLiteral("评分 · 排行 · 答题 · 颁奖"));
+
+    // The four framed areas with their captions.
+    for (const AreaDesign &a : kAreas) {
+        const QRectF frame = QRectF(a.clickArea).adjusted(6, 6, -6, -6);
+        p.setPen(QPen(QColor(140, 180, 255), 3));
+        p.setBrush(QColor(255, 255, 255, 28));
+        p.drawRoundedRect(frame, 16, 16);
+        p.setPen(Qt::white);
+        p.setFont(stageFont(QStringLiteral("黑体"), 34, true));
+        p.drawText(frame.adjusted(0, 20, 0, -70), Qt::AlignCenter, QString::fromUtf16(a.caption));
+        p.setPen(QColor(200, 220, 255));
+        p.setFont(stageFont(QStringLiteral("黑体"), 16));
+        p.drawText(frame.adjusted(0, 110, 0, -20), Qt::AlignCenter, QString::fromUtf16(a.detail));
+    }
+
+    // Caption of the current question bank, left of the issue label, on a light plate.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(235, 242, 255));
+    p.drawRoundedRect(QRectF(200, 600, 410, 62), 12, 12);
+    p.setPen(QColor(20, 40, 100));
+    p.setFont(stageFont(QStringLiteral("黑体"), 24, true));
+    p.drawText(QRect(210, 613, 175, 37), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("当前题库："));
+
+    // Help and exit icons under their flat buttons.
+    auto icon = [&](const QRect &r, const QString &glyph) {
+        p.setPen(QPen(Qt::white, 3));
+        p.setBrush(QColor(255, 255, 255, 40));
+        p.drawEllipse(QRectF(r).adjusted(4, 4, -4, -4));
+        p.setFont(stageFont(QStringLiteral("黑体"), 28, true));
+        p.drawText(r, Qt::AlignCenter, glyph);
+    };
+    icon({750, 12, 50, 49}, QStringLiteral("?"));
+    icon({950, 10, 51, 49}, QStringLiteral("×"));
+    p.end();
+    Image1->setPixmap(bg);
+
+    const QPixmap glow = highlightPixmap(QSize(208, 136));
+    for (Picture *h : highlights)
+        h->setPixmap(glow);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The main menu, the application's main window: four areas that open the show hub, the question bank
+// maintenance, the keypad test and the parameter settings, a help and an exit button, and the issue label.
+#include "ui/stage_window.h"
+
+#include <array>
+
+class ClickArea;
+class Picture;
+class QPushButton;
+class ShadowLabel;
+
+class Tfrm_main : public StageWindow {
+    Q_OBJECT
+public:
+    explicit Tfrm_main(AppContext &context);
+
+    Picture *Image1;                   // background
+    std::array<Picture *, 4> highlights; // Image2 .. Image5
+    std::array<ClickArea *, 4> areas;    // Label1 .. Label4
+    ShadowLabel *lab_qs;
+    QPushButton *button_help;
+    QPushButton *Button_exit;
+
+    // Shows the current issue, making it "0" when empty.
+    void activationSteps();
+
+protected:
+    void onShow() override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void resetTeamScores();
+    void openDatabase();
+    void openArea(int area);
+    void openHelp();
+    void drawArtwork();
+};

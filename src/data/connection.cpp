@@ -1,0 +1,93 @@
+#include "connection.h"
+
+#include "settings/app_error.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+Connection::Connection(QString name) : m_name(std::move(name))
+{
+    m_error = QStringLiteral("Database is not connected");
+}
+
+Connection::~Connection()
+{
+    close();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+void Connection::open(const QString &path)
+{
+    close();
+    if (!QFileInfo(path).isFile()) {
+        m_error = QStringLiteral("Could not find file '%1'.").arg(path);
+        throw AppError(m_error);
+    }
+    QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
+                                                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open()) {
+        m_error = db.lastError().text();
+        throw AppError(m_error);
+    }
+    // Reading the schema shows at once whether the file is a database at all.
+    QSqlQuery q(db);
+    const char *const setup[] = {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",
+                                 "SELECT count(*) FROM sqlite_master"};
+    for (const char *statement : setup) {
+        if (!q.exec(QString::fromLatin1(statement))) {
+            m_error = q.lastError().text();
+            q.finish();
+            db.close();
+            throw AppError(m_error);
+        }
+    }
+    q.finish();
+    m_error.clear();
+}
+
+void Connection::close()
+{
+    if (QSqlDatabase::contains(m_name)) {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    m_error = QStringLiteral("Database is not connected");
+}
+
+bool Connection::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+QSqlDatabase Connection::database() const
+{
+    if (!isOpen())
+        throw AppError(m_error);
+    return QSqlDatabase::database(m_name, false);
+}
+
+void Connection::begin()
+{
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        throw AppError(db.lastError().text());
+}
+
+void Connection::commit()
+{
+    QSqlDatabase db = database();
+    if (!db.commit()) {
+        const QString error = db.lastError().text();
+        db.rollback();
+        throw AppError(error);
+    }
+}
+
+void Connection::rollback()
+{
+    if (isOpen())
+        QSqlDatabase::database(m_name, false).rollback();
+}

@@ -1,0 +1,35 @@
+#pragma once
+// The office programs and the desktop: slide shows in LibreOffice Impress, the spreadsheet export as an
+// .xlsx opened in LibreOffice Calc as a new untitled document, and the desktop's viewer for the help file.
+#include "media_interfaces.h"
+
+#include <QTemporaryDir>
+
+// Where the office program is looked for; tests point it elsewhere.
+QString officeProgram();
+
+class LibreOfficeSlideShow : public SlideShow {
+public:
+    // Starts the show of a private copy, so a show ended by force leaves no lock file beside the original.
+    void run(const QString &path) override;
+
+private:
+    QTemporaryDir m_copies;
+};
+
+class XlsxSpreadsheet : public Spreadsheet {
+public:
+    void show(const QString &caption, const QList<SheetCell> &cells) override;
+
+private:
+    QTemporaryDir m_files;
+    int m_count = 0;
+};
+
+// Writes the cells to an .xlsx file whose title is `caption`; throws AppError when it cannot.
+void writeXlsx(const QString &path, const QString &caption, const QList<SheetCell> &cells);
+
+class DesktopShellOpen : public ShellOpen {
+public:
+    void open(const QString &path) override;
+};

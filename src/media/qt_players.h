@@ -1,0 +1,78 @@
+#pragma once
+// The sound, music and clip players on Qt Multimedia. Their pipelines are made on first use, so screens
+// that own a player cost nothing at start-up.
+#include "media_interfaces.h"
+
+#include <QObject>
+#include <QPointer>
+
+class Dialogs;
+class QAudioOutput;
+class QMediaPlayer;
+class QVideoWidget;
+
+// The application's own output level, applied to every player it makes.
+class AppOutputVolume : public QObject, public OutputVolume {
+    Q_OBJECT
+public:
+    void setVolume(int value) override;
+    int volume() const override { return m_value; }
+    float level() const { return float(m_value) / 65535.0f; }
+
+signals:
+    void changed(float level);
+
+private:
+    int m_value = 65535;
+};
+
+class QtMediaPlayer : public QObject, public MediaPlayer {
+    Q_OBJECT
+public:
+    QtMediaPlayer(Dialogs &dialogs, AppOutputVolume &volume, QObject *parent);
+
+    void setFileName(const QString &path) override;
+    void open() override;
+    void play() override;
+    void stop() override;
+    void pause() override;
+    void close() override;
+    bool isPlaying() const override;
+    void setDisplay(QWidget *surface, const QRect &rect) override;
+
+    QMediaPlayer *player() const { return m_player; }
+
+private:
+    void ensurePlayer();
+
+    Dialogs &m_dialogs;
+    AppOutputVolume &m_volume;
+    QMediaPlayer *m_player = nullptr;
+    QAudioOutput *m_audio = nullptr;
+    QPointer<QVideoWidget> m_video;
+    QString m_fileName;
+    bool m_open = false;
+};
+
+class QtClipPlayer : public QObject, public ClipPlayer {
+    Q_OBJECT
+public:
+    QtClipPlayer(AppOutputVolume &volume, QWidget *parent);
+
+    QWidget *widget() override { return m_surface; }
+    void setUrl(const QString &path) override;
+    void play() override;
+    void close() override;
+
+    QMediaPlayer *player() const { return m_player; }
+
+private:
+    void ensurePlayer();
+
+    AppOutputVolume &m_volume;
+    QWidget *m_surface;
+    QVideoWidget *m_video = nullptr;
+    QMediaPlayer *m_player = nullptr;
+    QAudioOutput *m_audio = nullptr;
+    QString m_path;
+};

@@ -1,0 +1,74 @@
+#include "picture.h"
+
+#include "settings/app_error.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QPainter>
+
+Picture::Picture(QWidget *parent, const QString &name) : QWidget(parent)
+{
+    if (!name.isEmpty())
+        setObjectName(name);
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void Picture::loadFile(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        throw AppError(QStringLiteral("Cannot open file \"%1\". The system cannot find the file specified.").arg(path));
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw AppError(QStringLiteral("Cannot read picture \"%1\": %2").arg(path, reader.errorString()));
+    setPixmap(QPixmap::fromImage(image));
+}
+
+bool Picture::loadIfExists(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+    loadFile(path);
+    return true;
+}
+
+void Picture::setPixmap(const QPixmap &pixmap)
+{
+    m_pixmap = pixmap;
+    update();
+}
+
+void Picture::clear()
+{
+    m_pixmap = QPixmap();
+    update();
+}
+
+void Picture::setStretch(bool stretch)
+{
+    m_stretch = stretch;
+    update();
+}
+
+void Picture::setCentered(bool centered)
+{
+    m_centered = centered;
+    update();
+}
+
+void Picture::paintEvent(QPaintEvent *)
+{
+    if (m_pixmap.isNull())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_stretch) {
+        p.drawPixmap(rect(), m_pixmap);
+    } else if (m_centered) {
+        const QSize s = m_pixmap.deviceIndependentSize().toSize();
+        p.drawPixmap(QPoint((width() - s.width()) / 2, (height() - s.height()) / 2), m_pixmap);
+    } else {
+        p.drawPixmap(0, 0, m_pixmap);
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+// A picture on a screen: drawn at its top left, or stretched to fill the widget, or centred.
+#include <QPixmap>
+#include <QWidget>
+
+class Picture : public QWidget {
+    Q_OBJECT
+public:
+    explicit Picture(QWidget *parent = nullptr, const QString &name = {});
+
+    // Loads a JPEG, BMP, GIF or PNG file; throws AppError when it is missing or unreadable.
+    void loadFile(const QString &path);
+    // Loads the file when it exists; returns whether it did. A missing file leaves the picture as it was.
+    bool loadIfExists(const QString &path);
+    void setPixmap(const QPixmap &pixmap);
+    void clear();
+    const QPixmap &pixmap() const { return m_pixmap; }
+    bool isEmpty() const { return m_pixmap.isNull(); }
+
+    void setStretch(bool stretch);
+    void setCentered(bool centered);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap m_pixmap;
+    bool m_stretch = false;
+    bool m_centered = false;
+};

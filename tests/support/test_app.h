@@ -1,0 +1,50 @@
+#pragma once
+#include <QApplication>
+#include <QTest>
+// The whole application over a temporary program folder with fake services, as a screen test uses it.
+#include "app/application.h"
+#include "fakes.h"
+#include "program_folder.h"
+
+#include <memory>
+
+class TestApp {
+public:
+    explicit TestApp(bool withDatabase = true) : folder(withDatabase) {}
+
+    // Creates the seventeen instances; `showMenu` also shows the main menu (opening the database).
+    void start(bool showMenu = true);
+
+    AppContext &context() { return app->context(); }
+    const Screens &screens() const { return app->screens(); }
+
+    TestProgramFolder folder;
+    FakeServices fakes;
+    std::unique_ptr<Application> app;
+};
+
+// Runs each test class in turn with the application prepared as at start-up.
+namespace test_support {
+void prepare();
+template <typename Test>
+int runOne(int argc, char **argv)
+{
+    Test test;
+    return QTest::qExec(&test, argc, argv);
+}
+template <typename... Tests>
+int run(int argc, char **argv)
+{
+    int status = 0;
+    ((status |= runOne<Tests>(argc, argv)), ...);
+    return status;
+}
+} // namespace test_support
+
+#define QUELMORA_TEST_MAIN(...)                                                                                \
+    int main(int argc, char **argv)                                                                            \
+    {                                                                                                          \
+        QApplication application(argc, argv);                                                                  \
+        test_support::prepare();                                                                               \
+        return test_support::run<__VA_ARGS__>(argc, argv);                                                     \
+    }
