@@ -1,0 +1,56 @@
+#pragma once
+// The arithmetic of judged scoring: highest and lowest judge, the judges' average, score formatting,
+// the final score, round totals and the ranking of a leaderboard. No widgets; scores travel as text
+// and are parsed only for the arithmetic. Failures throw AppError.
+#include "score_types.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class SettingsFiles;
+
+namespace score_rules {
+
+enum class Mark { None, Highest, Lowest };
+
+// Reads scoring_settings from config.ini. `previousPattern` stays when "小数点" is not 1, 2 or 3.
+ScoringSettings readScoringSettings(const SettingsFiles &settings, const QString &previousPattern);
+
+// Parses a score text (blanks around it ignored); throws "'%s' is not a valid floating point value".
+double parse_score(const QString &text);
+
+// Judge numbers are 1-based; `scores` holds the texts of judges 1..J.
+int find_highest(const QStringList &scores);
+int find_lowest(const QStringList &scores);
+
+// The average of the unmarked scores; throws "Invalid floating point operation" when none is unmarked.
+double judges_average(const QStringList &scores, const QVector<Mark> &marks);
+
+// Formats with "#0.0", "#0.00", "#0.000" (halves away from zero after 18 significant digits), or the
+// general form with at most 15 significant digits for any other pattern, the empty one included.
+QString format_score(double value, const QString &pattern);
+
+struct FinalScore {
+    QString final_score_text;
+    QString answer_score_text; // "0" when the answer score was empty
+};
+FinalScore final_score(const QString &judges_score_text, const QString &answer_score_text, const QString &pattern);
+
+// One stored row of a round, read in ascending bh: its xm and zhtotal.
+struct StoredRow {
+    QString xm;
+    QString zhtotal;
+};
+
+// Entries for view code 1..4 (the rows of that round) or 5..7 (the first 2..4 rounds weighted by their
+// coefficients, matched by position). `rounds[r-1]` holds the rows of round r. At most N entries.
+LeaderboardEntries round_totals(int view_code, const QVector<QVector<StoredRow>> &rounds,
+                                const std::array<QString, 4> &coefficients, int contestant_count);
+
+enum class Order { Descending, Ascending, Roster };
+// Sorts the entries in place with the exact selection sort and assigns ranks (rank_mode 0 competition,
+// 1 dense). Roster order restores the order of loading.
+void rank_entries(LeaderboardEntries &entries, Order order, int rank_mode);
+
+} // namespace score_rules

@@ -1,0 +1,1 @@
+#include "score_storage.h"
