@@ -1,7 +1,7 @@
 -- The contest database: question bank, roster, judges' scores with their backup, countdown presets.
 -- Declared types give each column its affinity, so a text parameter "5" compares as the number 5.
 
--- Question bank, one row per question; a question is (qs, tmfz, ctsx).
+-- Question bank, one row per question, identified by (qs, tmfz, ctsx).
 CREATE TABLE IF NOT EXISTS tiku (
   qs INTEGER,
   tmfz TEXT,

@@ -1,10 +1,338 @@
+// Start-up and the main menu, and what every screen shares: key preview, the right-button filter, the guard.
+#include "app/tfrm_main.h"
+#include "authoring/tfrm_tmlr.h"
+#include "settings/settings_keys.h"
+#include "show/tshow_main.h"
 #include "test_app.h"
+#include "ui/click_area.h"
+#include "ui/key_codes.h"
+#include "ui/picture.h"
+#include "ui/shadow_label.h"
 
-class Placeholderapp : public QObject {
-    Q_OBJECT
-private slots:
-    void nothing() {}
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+
+namespace {
+
+// A screen that records the keys it previews; it consumes F1 only.
+class KeyProbe : public StageWindow {
+public:
+    using StageWindow::StageWindow;
+    QStringList seen;
+
+protected:
+    bool keyDown(int key, Qt::KeyboardModifiers, bool autoRepeat) override
+    {
+        seen << QStringLiteral("down %1%2").arg(key).arg(autoRepeat ? QStringLiteral(" repeat") : QString());
+        return key == vk::F1;
+    }
+    bool keyUp(int key, Qt::KeyboardModifiers) override
+    {
+        seen << QStringLiteral("up %1").arg(key);
+        if (key == vk::F2)
+            throw AppError(QStringLiteral("boom"));
+        return key == vk::F1;
+    }
 };
 
-QUELMORA_TEST_MAIN(Placeholderapp)
+void hover(QWidget *w, QEvent::Type type)
+{
+    if (type == QEvent::Enter) {
+        QEnterEvent e(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(w, &e);
+    } else {
+        QEvent e(QEvent::Leave);
+        QCoreApplication::sendEvent(w, &e);
+    }
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void createsTheInstancesInOrder()
+    {
+        TestApp t;
+        t.start(false);
+        QStringList names;
+        QStringList classes;
+        for (QObject *o : t.app->creationOrder()) {
+            names << o->objectName();
+            classes << QString::fromLatin1(o->metaObject()->className());
+        }
+        QCOMPARE(names.join(QLatin1Char(' ')),
+                 QStringLiteral("frm_main show_main frm_tmlr frm_tmlrxt Data frm_cssz frm_debug frm_banjiangjm frm_djs "
+                                "frm_xuanchuan frm_zjs frm_pfmain frm_tm frm_dfpm frm_xsjs frm_jz frm_cj"));
+        QCOMPARE(classes.join(QLatin1Char(' ')),
+                 QStringLiteral("Tfrm_main Tshow_main Tfrm_tmlr Tfrm_tmlrxt TData Tfrm_cssz Tfrm_debug Tfrm_banjiangjm "
+                                "Tfrm_djs Tfrm_xuanchuan Tfrm_zjs Tfrm_pfmain Tfrm_tm Tfrm_dfpm Tfrm_xsjs Tfrm_jz Tfrm_cj"));
+        // Creation reads nothing: no settings file, no connection yet.
+        QVERIFY(!QFileInfo::exists(t.folder.file(QStringLiteral("config/fenshu.ini"))));
+        QVERIFY(!t.context().data->ADOConnection1.isOpen());
+    }
+
+    void firstStartShowsIssueZeroAndLeavesTeamScoresAlone()
+    {
+        TestApp t;
+        t.start();
+        Tfrm_main *menu = t.screens().frm_main;
+        QCOMPARE(menu->lab_qs->text(), QStringLiteral("第0期题目"));
+        QCOMPARE(t.context().current_issue, QStringLiteral("0"));
+        QVERIFY(!QFileInfo::exists(t.folder.file(QStringLiteral("config/fenshu.ini"))));
+        QVERIFY(t.context().data->ADOConnection1.isOpen());
+        QCOMPARE(menu->geometry(), QRect(0, 0, 1024, 768));
+        QVERIFY(t.fakes.dialogs.errors.isEmpty());
+    }
+
+    void resetsTheTeamScores()
+    {
+        TestApp t;
+        t.folder.setConfig(keys::kCompetition, keys::kTeamCount, QStringLiteral("3"));
+        const IniFile scores(t.folder.file(QStringLiteral("config/fenshu.ini")));
+        scores.write(keys::kTeamScores, QStringLiteral("1号"), QStringLiteral("7"));
+        scores.write(keys::kTeamScores, QStringLiteral("2号"), QStringLiteral("9"));
+        scores.write(keys::kTeamScores, QStringLiteral("5号"), QStringLiteral("4"));
+        t.start();
+        const QStringList expected{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+                                   QStringLiteral("4")};
+        for (int i = 1; i <= 5; ++i)
+            QCOMPARE(scores.read(keys::kTeamScores, keys::teamScore(i)), expected[i - 1]);
+    }
+
+    void badTeamCountIsReportedAndTheDatabaseStillOpens()
+    {
+        TestApp t;
+        t.folder.setConfig(keys::kCompetition, keys::kTeamCount, QStringLiteral("三"));
+        t.start();
+        QCOMPARE(t.fakes.dialogs.errors, QStringList{QStringLiteral("'三' is not a valid integer value")});
+        QVERIFY(t.context().data->ADOConnection1.isOpen());
+    }
+
+    void missingDatabaseIsReportedAndTheMenuStaysUsable()
+    {
+        TestApp t(false);
+        t.start();
+        QCOMPARE(t.fakes.dialogs.errors.size(), 1);
+        QVERIFY(t.fakes.dialogs.errors.first().contains(QStringLiteral("sys_main.db")));
+        Tfrm_main *menu = t.screens().frm_main;
+        QVERIFY(menu->isVisible());
+        QCOMPARE(menu->lab_qs->text(), QStringLiteral("第0期题目"));
+        // Every later use reports the same error.
+        t.context().data->adoq_ls.setSql(QStringLiteral("select * from xsb"));
+        QVERIFY_THROWS_EXCEPTION(AppError, t.context().data->adoq_ls.open());
+    }
+};
+
+class MainMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void widgetsStandWhereDesigned_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("Image2") << QStringLiteral("Image2") << QRect(55, 317, 208, 136);
+        QTest::newRow("Image5") << QStringLiteral("Image5") << QRect(742, 315, 208, 136);
+        QTest::newRow("Label1") << QStringLiteral("Label1") << QRect(51, 312, 213, 196);
+        QTest::newRow("Label4") << QStringLiteral("Label4") << QRect(739, 312, 215, 196);
+        QTest::newRow("lab_qs") << QStringLiteral("lab_qs") << QRect(387, 613, 203, 37);
+        QTest::newRow("button_help") << QStringLiteral("button_help") << QRect(750, 12, 50, 49);
+        QTest::newRow("Button_exit") << QStringLiteral("Button_exit") << QRect(950, 10, 51, 49);
+    }
+    void widgetsStandWhereDesigned()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, place);
+        TestApp t;
+        t.start(false);
+        auto *w = t.screens().frm_main->findChild<QWidget *>(name);
+        QVERIFY(w);
+        QCOMPARE(w->geometry(), place);
+    }
+
+    void issueLabelLooksAsDesigned()
+    {
+        TestApp t;
+        t.start();
+        ShadowLabel *label = t.screens().frm_main->lab_qs;
+        QCOMPARE(label->font().pixelSize(), 35);
+        QVERIFY(label->font().bold());
+        QCOMPARE(label->textColour(), QColor(Qt::blue));
+    }
+
+    void hoverShowsOneHighlightAtATime()
+    {
+        TestApp t;
+        t.start();
+        Tfrm_main *menu = t.screens().frm_main;
+        auto visible = [&] {
+            QString s;
+            for (int i = 0; i < 4; ++i)
+                s += menu->highlights[i]->isVisible() ? QLatin1Char('1') : QLatin1Char('0');
+            return s;
+        };
+        QCOMPARE(visible(), QStringLiteral("0000"));
+        hover(menu->areas[0], QEvent::Enter);
+        QCOMPARE(visible(), QStringLiteral("1000"));
+        hover(menu->areas[0], QEvent::Leave);
+        hover(menu->areas[1], QEvent::Enter);
+        QCOMPARE(visible(), QStringLiteral("0100"));
+        hover(menu->areas[1], QEvent::Leave);
+        QCOMPARE(visible(), QStringLiteral("0000"));
+    }
+
+    void areasOpenTheirScreensModally_data()
+    {
+        QTest::addColumn<int>("area");
+        QTest::addColumn<QString>("screen");
+        QTest::newRow("show hub") << 0 << QStringLiteral("show_main");
+        QTest::newRow("question bank") << 1 << QStringLiteral("frm_tmlr");
+        QTest::newRow("keypad test") << 2 << QStringLiteral("frm_debug");
+        QTest::newRow("settings") << 3 << QStringLiteral("frm_cssz");
+    }
+    void areasOpenTheirScreensModally()
+    {
+        QFETCH(int, area);
+        QFETCH(QString, screen);
+        TestApp t;
+        t.start();
+        Tfrm_main *menu = t.screens().frm_main;
+        QTest::mouseClick(menu->areas[area], Qt::LeftButton);
+        StageWindow *opened = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->objectName() == screen)
+                opened = qobject_cast<StageWindow *>(w);
+        QVERIFY(opened);
+        QVERIFY(opened->isVisible());
+        QCOMPARE(opened->windowModality(), Qt::ApplicationModal);
+        QTest::keyClick(opened, Qt::Key_Escape);
+        QVERIFY(!opened->isVisible());
+    }
+
+    void changedIssueShowsWhenAModalScreenCloses_data()
+    {
+        QTest::addColumn<QString>("issue");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("issue 5") << QStringLiteral("5") << QStringLiteral("第5期题目");
+        QTest::newRow("emptied") << QStringLiteral("  ") << QStringLiteral("第0期题目");
+    }
+    void changedIssueShowsWhenAModalScreenCloses()
+    {
+        QFETCH(QString, issue);
+        QFETCH(QString, label);
+        TestApp t;
+        t.start();
+        Tfrm_main *menu = t.screens().frm_main;
+        QTest::mouseClick(menu->areas[1], Qt::LeftButton);
+        t.context().current_issue = issue; // as the maintenance screen's issue box does
+        t.screens().frm_tmlr->closeScreen();
+        QCOMPARE(menu->lab_qs->text(), label);
+        QCOMPARE(t.context().current_issue.trimmed().isEmpty() ? QStringLiteral("0") : t.context().current_issue.trimmed(),
+                 issue.trimmed().isEmpty() ? QStringLiteral("0") : issue.trimmed());
+    }
+
+    void helpOpensOnlyAnExistingFile()
+    {
+        TestApp t;
+        t.start();
+        QTest::mouseClick(t.screens().frm_main->button_help, Qt::LeftButton);
+        QVERIFY(t.fakes.shell.opened.isEmpty());
+        t.folder.writeBytes(QStringLiteral("帮助/帮助.chm"), "ITSF");
+        QTest::mouseClick(t.screens().frm_main->button_help, Qt::LeftButton);
+        QCOMPARE(t.fakes.shell.opened, QStringList{t.folder.file(QStringLiteral("帮助/帮助.chm"))});
+        QVERIFY(t.fakes.dialogs.errors.isEmpty());
+    }
+};
+
+class StageTest : public QObject {
+    Q_OBJECT
+private slots:
+    void keysReachTheScreenBeforeItsWidgets()
+    {
+        TestApp t;
+        t.start(false);
+        KeyProbe probe(t.context(), QStringLiteral("probe"));
+        auto *edit = new QLineEdit(&probe);
+        probe.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&probe));
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_F1);   // consumed by the screen
+        QTest::keyClick(edit, Qt::Key_A);    // previewed, then typed into the box
+        QCOMPARE(edit->text(), QStringLiteral("a"));
+        // Keypad digits and the main keyboard's keys carry their own codes; each press is previewed once.
+        QTest::keyClick(edit, Qt::Key_5, Qt::KeypadModifier);
+        QTest::keyClick(edit, Qt::Key_Period);
+        QCOMPARE(probe.seen, (QStringList{QStringLiteral("down 112"), QStringLiteral("up 112"), QStringLiteral("down 65"),
+                                          QStringLiteral("up 65"), QStringLiteral("down 101"), QStringLiteral("up 101"),
+                                          QStringLiteral("down 190"), QStringLiteral("up 190")}));
+    }
+
+    void heldKeyReleasesOnce()
+    {
+        TestApp t;
+        t.start(false);
+        KeyProbe probe(t.context(), QStringLiteral("probe"));
+        probe.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&probe));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+        QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier, QString(), true);
+        QKeyEvent repeatPress(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier, QString(), true);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Up, Qt::NoModifier);
+        for (QKeyEvent *e : {&press, &repeatRelease, &repeatPress, &release})
+            QCoreApplication::sendEvent(&probe, e);
+        QCOMPARE(probe.seen, (QStringList{QStringLiteral("down 38"), QStringLiteral("down 38 repeat"), QStringLiteral("up 38")}));
+    }
+
+    void failingHandlerShowsTheErrorBox()
+    {
+        TestApp t;
+        t.start(false);
+        KeyProbe probe(t.context(), QStringLiteral("probe"));
+        probe.show();
+        QTest::keyClick(&probe, Qt::Key_F2);
+        QCOMPARE(t.fakes.dialogs.errors, QStringList{QStringLiteral("boom")});
+        QVERIFY(probe.isVisible());
+    }
+
+    void rightPressesReachNoControl()
+    {
+        TestApp t;
+        t.start(false);
+        QListWidget list;
+        list.addItems({QStringLiteral("甲"), QStringLiteral("乙")});
+        list.setCurrentRow(0);
+        list.setContextMenuPolicy(Qt::CustomContextMenu);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QSignalSpy menus(&list, &QWidget::customContextMenuRequested);
+        // Through the window, as the window system delivers clicks: the right click opens the menu
+        // but does not move the current row.
+        const QPoint at = list.viewport()->mapTo(&list, list.visualItemRect(list.item(1)).center());
+        QTest::mousePress(list.windowHandle(), Qt::RightButton, {}, at);
+        QTest::mouseRelease(list.windowHandle(), Qt::RightButton, {}, at);
+        QCOMPARE(list.currentRow(), 0);
+        QCOMPARE(menus.size(), 1);
+        QTest::mouseClick(list.windowHandle(), Qt::LeftButton, {}, at);
+        QCOMPARE(list.currentRow(), 1);
+    }
+
+    void stageTakesItsPlaceWhenShown()
+    {
+        TestApp t;
+        t.start(false);
+        Tshow_main *hub = t.screens().show_main;
+        hub->move(300, 200);
+        hub->openModal(nullptr);
+        QCOMPARE(hub->pos(), QPoint(0, 0));
+        QVERIFY(hub->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QSignalSpy closed(hub, &StageWindow::closed);
+        hub->closeScreen();
+        QCOMPARE(closed.size(), 1);
+        QVERIFY(!hub->isVisible());
+    }
+};
+
+QUELMORA_TEST_MAIN(StartupTest, MainMenuTest, StageTest)
 #include "tst_app.moc"

@@ -48,15 +48,16 @@ void createDatabase(const QString &path)
     QFile schema(schemaPath());
     if (!schema.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot read the schema %1").arg(schemaPath()));
-    const QString text = QString::fromUtf8(schema.readAll());
+    // Comments go first: they may hold semicolons.
+    QStringList lines;
+    for (const QString &line : QString::fromUtf8(schema.readAll()).split(QLatin1Char('\n')))
+        if (!line.trimmed().startsWith(QLatin1String("--")))
+            lines << line;
+    const QString text = lines.join(QLatin1Char('\n'));
     withDatabase(path, [&](QSqlDatabase &db) {
         QSqlQuery q(db);
         for (const QString &statement : text.split(QLatin1Char(';'))) {
-            QStringList lines;
-            for (const QString &line : statement.split(QLatin1Char('\n')))
-                if (!line.trimmed().startsWith(QLatin1String("--")))
-                    lines << line;
-            const QString sql = lines.join(QLatin1Char('\n')).trimmed();
+            const QString sql = statement.trimmed();
             if (!sql.isEmpty() && !q.exec(sql))
                 throw AppError(q.lastError().text());
         }
