@@ -14,9 +14,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
-#include <QLinearGradient>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 
 namespace {
@@ -24,32 +21,14 @@ namespace {
 struct AreaDesign {
     QRect highlight;
     QRect clickArea;
-    const char16_t *caption;
-    const char16_t *detail;
 };
 
 const AreaDesign kAreas[4] = {
-    {{55, 317, 208, 136}, {51, 312, 213, 196}, u"比赛现场", u"评分 · 答题 · 颁奖"},
-    {{282, 315, 208, 136}, {277, 312, 217, 196}, u"题库维护", u"录入 · 编辑 · 导出"},
-    {{510, 315, 208, 136}, {507, 312, 216, 196}, u"键盘测试", u"按键 · 遥控器"},
-    {{742, 315, 208, 136}, {739, 312, 215, 196}, u"参数设置", u"评委 · 选手 · 轮次"},
+    {{55, 317, 208, 136}, {51, 312, 213, 196}},
+    {{282, 315, 208, 136}, {277, 312, 217, 196}},
+    {{510, 315, 208, 136}, {507, 312, 216, 196}},
+    {{742, 315, 208, 136}, {739, 312, 215, 196}},
 };
-
-const QColor kGold(255, 208, 96);
-
-QPixmap highlightPixmap(QSize size)
-{
-    QPixmap pix(size);
-    pix.fill(Qt::transparent);
-    QPainter p(&pix);
-    p.setRenderHint(QPainter::Antialiasing);
-    QColor glow = kGold;
-    glow.setAlpha(70);
-    p.setBrush(glow);
-    p.setPen(QPen(kGold, 5));
-    p.drawRoundedRect(QRectF(pix.rect()).adjusted(3, 3, -3, -3), 14, 14);
-    return pix;
-}
 
 } // namespace
 
@@ -101,7 +80,7 @@ Tfrm_main::Tfrm_main(AppContext &context) : StageWindow(context, QStringLiteral(
 void Tfrm_main::onShow()
 {
     if (Image1->isEmpty())
-        drawArtwork();
+        loadArtwork();
     // The team reset and the database are independent: a bad team count is reported and the database
     // is still opened, so the show can go on.
     guard([this] { resetTeamScores(); });
@@ -165,66 +144,10 @@ void Tfrm_main::openHelp()
         context().services.shell->open(path);
 }
 
-void Tfrm_main::drawArtwork()
+void Tfrm_main::loadArtwork()
 {
-    QPixmap bg(kStageWidth, kStageHeight);
-    QPainter p(&bg);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-
-    QLinearGradient sky(0, 0, 0, kStageHeight);
-    sky.setColorAt(0, QColor(12, 36, 96));
-    sky.setColorAt(0.55, QColor(28, 78, 160));
-    sky.setColorAt(1, QColor(10, 24, 64));
-    p.fillRect(bg.rect(), sky);
-
-    // Title.
-    p.setFont(stageFont(QStringLiteral("黑体"), 64, true));
-    const QRect title(0, 110, kStageWidth, 100);
-    p.setPen(QColor(0, 0, 0, 140));
-    p.drawText(title.translated(3, 3), Qt::AlignCenter, QStringLiteral("竞赛现场管理系统"));
-    p.setPen(kGold);
-    p.drawText(title, Qt::AlignCenter, QStringLiteral("竞赛现场管理系统"));
-    p.setFont(stageFont(QStringLiteral("黑体"), 22));
-    p.setPen(QColor(200, 220, 255));
-    p.drawText(QRect(0, 205, kStageWidth, 40), Qt::AlignCenter, QStringLiteral("评分 · 排行 · 答题 · 颁奖"));
-
-    // The four framed areas with their captions.
-    for (const AreaDesign &a : kAreas) {
-        const QRectF frame = QRectF(a.clickArea).adjusted(6, 6, -6, -6);
-        p.setPen(QPen(QColor(140, 180, 255), 3));
-        p.setBrush(QColor(255, 255, 255, 28));
-        p.drawRoundedRect(frame, 16, 16);
-        p.setPen(Qt::white);
-        p.setFont(stageFont(QStringLiteral("黑体"), 34, true));
-        p.drawText(frame.adjusted(0, 20, 0, -70), Qt::AlignCenter, QString::fromUtf16(a.caption));
-        p.setPen(QColor(200, 220, 255));
-        p.setFont(stageFont(QStringLiteral("黑体"), 16));
-        p.drawText(frame.adjusted(0, 110, 0, -20), Qt::AlignCenter, QString::fromUtf16(a.detail));
-    }
-
-    // Caption of the current question bank, left of the issue label, on a light plate.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(235, 242, 255));
-    p.drawRoundedRect(QRectF(200, 600, 410, 62), 12, 12);
-    p.setPen(QColor(20, 40, 100));
-    p.setFont(stageFont(QStringLiteral("黑体"), 24, true));
-    p.drawText(QRect(210, 613, 175, 37), Qt::AlignVCenter | Qt::AlignRight, QStringLiteral("当前题库："));
-
-    // Help and exit icons under their flat buttons.
-    auto icon = [&](const QRect &r, const QString &glyph) {
-        p.setPen(QPen(Qt::white, 3));
-        p.setBrush(QColor(255, 255, 255, 40));
-        p.drawEllipse(QRectF(r).adjusted(4, 4, -4, -4));
-        p.setFont(stageFont(QStringLiteral("黑体"), 28, true));
-        p.drawText(r, Qt::AlignCenter, glyph);
-    };
-    icon({750, 12, 50, 49}, QStringLiteral("?"));
-    icon({950, 10, 51, 49}, QStringLiteral("×"));
-    p.end();
-    Image1->setPixmap(bg);
-
-    const QPixmap glow = highlightPixmap(QSize(208, 136));
+    Image1->setPixmap(QPixmap(QStringLiteral(":/menu/menu_background.jpg")));
+    const QPixmap glow(QStringLiteral(":/menu/menu_highlight.png"));
     for (Picture *h : highlights)
         h->setPixmap(glow);
 }

@@ -34,5 +34,5 @@ private:
     void openDatabase();
     void openArea(int area);
     void openHelp();
-    void drawArtwork();
+    void loadArtwork();
 };

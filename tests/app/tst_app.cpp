@@ -233,6 +233,19 @@ private slots:
                  issue.trimmed().isEmpty() ? QStringLiteral("0") : issue.trimmed());
     }
 
+    // QUELMORA_SCREENSHOTS=<folder> saves what the audience sees, to look at.
+    void screenshot()
+    {
+        const QString folder = qEnvironmentVariable("QUELMORA_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("QUELMORA_SCREENSHOTS names no folder");
+        TestApp t;
+        t.start();
+        Tfrm_main *menu = t.screens().frm_main;
+        menu->highlights[0]->show();
+        QVERIFY(menu->grab().save(folder + QStringLiteral("/main_menu.png")));
+    }
+
     void helpOpensOnlyAnExistingFile()
     {
         TestApp t;

@@ -7,6 +7,7 @@
 #include "program_folder.h"
 
 #include <memory>
+#include <optional>
 
 class TestApp {
 public:
@@ -26,17 +27,27 @@ public:
 // Runs each test class in turn with the application prepared as at start-up.
 namespace test_support {
 void prepare();
+// The command line for one test class: options stay; of the test functions named ("fn" or "Class::fn",
+// with an optional ":tag"), only this class's are kept. Null when functions were named, none of them its.
+std::optional<QStringList> argumentsFor(const QMetaObject &test, const QStringList &arguments);
+
 template <typename Test>
-int runOne(int argc, char **argv)
+int runOne(const QStringList &arguments)
 {
+    const std::optional<QStringList> mine = argumentsFor(Test::staticMetaObject, arguments);
+    if (!mine)
+        return 0;
     Test test;
-    return QTest::qExec(&test, argc, argv);
+    return QTest::qExec(&test, *mine);
 }
 template <typename... Tests>
 int run(int argc, char **argv)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     int status = 0;
-    ((status |= runOne<Tests>(argc, argv)), ...);
+    ((status |= runOne<Tests>(arguments)), ...);
     return status;
 }
 } // namespace test_support

@@ -1,0 +1,125 @@
+// Start-up to the painted main menu, against a bare window started the same way, and the resident memory
+// at the main menu. Each is run as a fresh process several times; the medians are compared.
+#include "app/application.h"
+#include "app/real_services.h"
+#include "app/tfrm_main.h"
+#include "program_folder.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Reports the first paint of `window`, then ends the process.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QWidget *window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_done) {
+            m_done = true;
+            QTimer::singleShot(0, [] {
+                std::printf("painted %ld\n", residentKb());
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            });
+        }
+        return false;
+    }
+
+private:
+    bool m_done = false;
+};
+
+int child(int argc, char **argv, bool full)
+{
+    QApplication app(argc, argv);
+    if (!full) {
+        QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
+        window.setGeometry(0, 0, 1024, 768);
+        FirstPaint probe(&window);
+        window.show();
+        return app.exec();
+    }
+    prepareApplication();
+    RealServices services;
+    Application quelmora(qEnvironmentVariable("QUELMORA_HOME"), services.services());
+    FirstPaint probe(quelmora.screens().frm_main);
+    quelmora.screens().frm_main->show();
+    return app.exec();
+}
+
+struct Run {
+    double ms;
+    long kb;
+};
+
+Run runChild(const QString &self, const QString &mode)
+{
+    QProcess p;
+    QElapsedTimer clock;
+    clock.start();
+    p.start(self, {mode});
+    p.waitForFinished(60000);
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    const QList<QByteArray> words = p.readAllStandardOutput().trimmed().split(' ');
+    return {ms, words.value(0) == "painted" ? words.value(1).toLong() : -1};
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (argc > 1 && qstrcmp(argv[1], "bare") == 0)
+        return child(argc, argv, false);
+    if (argc > 1 && qstrcmp(argv[1], "app") == 0)
+        return child(argc, argv, true);
+
+    QCoreApplication app(argc, argv);
+    // The program folder is made once here, so its making is not counted.
+    TestProgramFolder folder;
+    qputenv("QUELMORA_HOME", folder.path().toLocal8Bit());
+    const QString self = QCoreApplication::applicationFilePath();
+    const int rounds = 9;
+    std::vector<double> bare, full;
+    long kb = 0;
+    runChild(self, QStringLiteral("app")); // warm the file cache for both
+    for (int i = 0; i < rounds; ++i) {
+        bare.push_back(runChild(self, QStringLiteral("bare")).ms);
+        const Run r = runChild(self, QStringLiteral("app"));
+        full.push_back(r.ms);
+        kb = std::max(kb, r.kb);
+    }
+    const double b = median(bare), f = median(full);
+    std::printf("bare window to first paint:  %.1f ms (median of %d)\n", b, rounds);
+    std::printf("main menu to first paint:    %.1f ms (median of %d)\n", f, rounds);
+    std::printf("ratio:                       %.2f (goal at most 1.5)\n", f / b);
+    std::printf("resident memory at the menu: %.1f MB (goal at most 80)\n", double(kb) / 1024.0);
+    return 0;
+}

@@ -1,0 +1,8 @@
+#pragma once
+// The main menu's own pictures: the background with its title, four framed areas and captions, and the
+// highlight of an area. They are drawn once when the program is built and compiled into it, so start-up
+// only decodes them.
+#include <QImage>
+
+QImage drawMenuBackground();
+QImage drawMenuHighlight();
