@@ -144,7 +144,7 @@ QImage leaderboard()
     p.setRenderHint(QPainter::Antialiasing);
     redStage(p, 41);
     sunburst(p, kStage, QPointF(512, -40), 28, QColor(255, 190, 90, 40));
-    goldBand(p, QRectF(-12, 4, 124, 36), 8);
+    goldBand(p, QRectF(-12, 4, 172, 36), 8); // wide enough for 前4轮总分
     title(p, QStringLiteral("成绩排行榜"), QRectF(262, 8, 500, 86), 64, Qt::AlignHCenter, 8);
     trophy(p, QRectF(250, 16, 58, 72));
     trophy(p, QRectF(716, 16, 58, 72));
