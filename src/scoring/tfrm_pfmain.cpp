@@ -1,6 +1,546 @@
 #include "tfrm_pfmain.h"
 
-Tfrm_pfmain::Tfrm_pfmain(AppContext &context)
-    : PlaceholderScreen(context, QStringLiteral("frm_pfmain"), QStringLiteral("评分"))
+#include "media/asset_paths.h"
+#include "quiz/tfrm_tm.h"
+#include "scoring/tfrm_dfpm.h"
+#include "settings/settings_keys.h"
+#include "show/tfrm_djs.h"
+#include "show/tfrm_jz.h"
+#include "show/tfrm_xsjs.h"
+#include "show/tfrm_zjs.h"
+#include "ui/key_codes.h"
+#include "ui/picture.h"
+#include "ui/shadow_label.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <climits>
+
+using score_rules::Mark;
+
+namespace {
+
+constexpr int kBlinkMs = 200;
+constexpr int kTestScorePauseMs = 100;
+
+QColor markColour(Mark mark)
 {
+    switch (mark) {
+    case Mark::Highest: return QColor(255, 0, 0);
+    case Mark::Lowest: return QColor(255, 255, 0);
+    case Mark::None: break;
+    }
+    return QColor(255, 255, 255);
+}
+
+} // namespace
+
+Tfrm_pfmain::Tfrm_pfmain(AppContext &context) : StageWindow(context, QStringLiteral("frm_pfmain"))
+{
+    Panel_pf = new QFrame(this);
+    Panel_pf->setObjectName(QStringLiteral("Panel_pf"));
+    Panel_pf->setGeometry(0, 0, kStageWidth, kStageHeight);
+    Image_pf = new Picture(Panel_pf, QStringLiteral("Image_pf"));
+    Image_pf->setGeometry(Panel_pf->rect());
+    Image_pf->setStretch(true);
+
+    lab_lunshu = new ShadowLabel(this, QStringLiteral("lab_lunshu"));
+    lab_lunshu->setGeometry(8, 8, 51, 16);
+    lab_lunshu->setFont(stageFont(QStringLiteral("黑体"), 16, true));
+    lab_lunshu->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lab_lunshu->setText(QStringLiteral("第0轮"));
+
+    lab_xsxm = new ShadowLabel(this, QStringLiteral("lab_xsxm"));
+    lab_xsxm->setGeometry(-11, 97, 448, 33);
+    lab_xsxm->setFont(stageFont(QStringLiteral("黑体"), 32, true));
+    lab_xsxm->setTextColour(Qt::white);
+    lab_xsxm->setAlignment(Qt::AlignCenter);
+
+    lab_xsbh = new ShadowLabel(this, QStringLiteral("lab_xsbh"));
+    lab_xsbh->setGeometry(24, 745, 40, 22);
+    lab_xsgs = new ShadowLabel(this, QStringLiteral("lab_xsgs"));
+    lab_xsgs->setGeometry(64, 745, 72, 22);
+    for (ShadowLabel *l : {lab_xsbh, lab_xsgs}) {
+        l->setFont(stageFont(QStringLiteral("黑体"), 20, true));
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+    for (int j = 0; j < kMaxJudges; ++j) {
+        judges[j] = new pfmain::JudgePanel(this, j + 1);
+        judges[j]->hide();
+    }
+
+    // The entry panel lies under the score panels: Esc takes the score panels away first.
+    panel_sdsrfs = new pfmain::EntryPanel(this);
+    panel_sdsrfs->hide();
+    connect(panel_sdsrfs->Button1, &QPushButton::clicked, this, [this] { guard([this] { confirmEntry(); }); });
+    connect(panel_sdsrfs->BitBtn2, &QPushButton::clicked, this, [this] { guard([this] { cancelEntry(); }); });
+    connect(panel_sdsrfs->Button2, &QPushButton::clicked, this, [this] { guard([this] { generateTestScores(); }); });
+
+    panel_df = new pfmain::ScorePanel(this, pfmain::kWithPhoto);
+    panel_df->hide();
+    Panel_df1 = new pfmain::ScorePanel(this, pfmain::kWithoutPhoto);
+    Panel_df1->hide();
+
+    auto timer = [this](const QString &name, void (Tfrm_pfmain::*tick)()) {
+        auto *t = new QTimer(this);
+        t->setObjectName(name);
+        connect(t, &QTimer::timeout, this, [this, tick] { guard([this, tick] { (this->*tick)(); }); });
+        return t;
+    };
+    time_max = timer(QStringLiteral("time_max"), &Tfrm_pfmain::time_maxTimer);
+    time_min = timer(QStringLiteral("time_min"), &Tfrm_pfmain::time_minTimer);
+    time_total = timer(QStringLiteral("time_total"), &Tfrm_pfmain::time_totalTimer);
+    time_totalmin = timer(QStringLiteral("time_totalmin"), &Tfrm_pfmain::time_totalminTimer);
+}
+
+void Tfrm_pfmain::onShow()
+{
+    AppContext &c = context();
+    c.current_round = 0;
+    if (Image_pf->isEmpty())
+        Image_pf->setPixmap(pfmain::scoringBackdrop());
+    if (panel_df->background->isEmpty()) {
+        panel_df->background->setPixmap(pfmain::scorePanelBackdrop(true));
+        Panel_df1->background->setPixmap(pfmain::scorePanelBackdrop(false));
+    }
+    Image_pf->loadIfExists(c.paths.file(assets::kScoringBackground));
+    panel_sdsrfs->hide();
+    panel_df->hide();
+    Panel_df1->hide();
+
+    c.scoring_settings = score_rules::readScoringSettings(c.settings, c.scoring_settings.score_pattern);
+    m_flashSeconds = c.settings.readInt(keys::kScoring, keys::kFlashSeconds);
+    const int count = c.scoring_settings.judge_count;
+    // Judges outside 1..12 have no panel, so none takes part.
+    m_judgeCount = count >= 1 && count <= kMaxJudges ? count : 0;
+    m_roster.resize(c.scoring_settings.contestant_count);
+    layOutJudges(count);
+    for (int j = 0; j < kMaxJudges; ++j)
+        judges[j]->name->setText(c.settings.read(keys::kJudges, keys::judgeName(j + 1)));
+    lab_lunshu->setText(QStringLiteral("第0轮"));
+
+    clearScores();
+    showJudgePhotos();
+    score_storage::load_roster(c.data->adoq_ls, c.scoring_settings.contestant_count, m_roster);
+    m_position = 0;
+    lab_xsxm->setText({});
+}
+
+void Tfrm_pfmain::layOutJudges(int count)
+{
+    for (int j = 0; j < kMaxJudges; ++j) {
+        const std::optional<QPoint> place = pfmain::judgePlace(count, j + 1);
+        if (place)
+            judges[j]->move(*place);
+        judges[j]->setVisible(place.has_value());
+    }
+}
+
+void Tfrm_pfmain::showJudgePhotos()
+{
+    const AppContext &c = context();
+    for (int j = 0; j < m_judgeCount; ++j) {
+        const QString file = c.paths.named(assets::kJudgePhotos, c.settings.read(keys::kJudges, keys::judgePhoto(j + 1)));
+        if (!judges[j]->photo->loadIfExists(file))
+            judges[j]->photo->clear();
+    }
+}
+
+bool Tfrm_pfmain::keyUp(int key, Qt::KeyboardModifiers modifiers)
+{
+    const Screens &screens = context().screens;
+    const bool roundChosen = context().current_round != 0;
+    switch (key) {
+    case vk::F1:
+    case vk::F2:
+    case vk::F3:
+    case vk::F4:
+        chooseRound(key - vk::F1 + 1);
+        return true;
+    case vk::Up:
+    case vk::Down:
+        if (panel_df->isHidden() && roundChosen)
+            key == vk::Up ? nextContestant() : previousContestant();
+        return true;
+    case vk::F9:
+        if (roundChosen && hasContestant())
+            openEntryPanel();
+        return true;
+    case vk::F5:
+    case vk::F6:
+    case vk::F7:
+    case vk::Return:
+        if (scoringReady())
+            showScore(key == vk::F5 ? Score::Performance : key == vk::F6 ? Score::Answer : Score::Final);
+        return true;
+    case vk::Equal:
+        if (roundChosen)
+            flashHighest();
+        return true;
+    case vk::Minus:
+        if (roundChosen)
+            flashLowest();
+        return true;
+    case vk::Delete:
+        // While the entry panel is up, Delete edits its boxes; it must not wipe stored scores as well.
+        if (!panel_sdsrfs->isHidden())
+            return false;
+        if (roundChosen && !judges[0]->score->text().trimmed().isEmpty())
+            deleteScores(modifiers.testFlag(Qt::ShiftModifier));
+        return true;
+    case vk::Next:
+        if (roundChosen)
+            screens.frm_dfpm->openModeless(this);
+        return true;
+    case vk::F10:
+        if (roundChosen)
+            screens.frm_tm->openModeless(this);
+        return true;
+    case vk::F11:
+        if (roundChosen && hasContestant())
+            screens.frm_xsjs->openModeless(this);
+        return true;
+    case vk::letter('M'):
+        screens.frm_djs->openModal(this);
+        return true;
+    case vk::letter('N'):
+        screens.frm_zjs->openModal(this);
+        return true;
+    case vk::letter('Q'):
+        screens.frm_jz->openModal(this);
+        return true;
+    case vk::Escape:
+        escape();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool Tfrm_pfmain::hasContestant() const
+{
+    return !lab_xsxm->text().trimmed().isEmpty();
+}
+
+bool Tfrm_pfmain::scoringReady() const
+{
+    return !judges[0]->score->text().trimmed().isEmpty() && panel_sdsrfs->isHidden() && context().current_round != 0
+           && hasContestant();
+}
+
+void Tfrm_pfmain::escape()
+{
+    if (!panel_df->isHidden()) {
+        panel_df->hide();
+    } else if (!Panel_df1->isHidden()) {
+        Panel_df1->hide();
+    } else if (!panel_sdsrfs->isHidden()) {
+        panel_sdsrfs->hide();
+        setFocus();
+    } else {
+        closeScreen();
+    }
+}
+
+void Tfrm_pfmain::chooseRound(int round)
+{
+    context().current_round = round;
+    lab_lunshu->setText(QStringLiteral("第%1轮").arg(round));
+    Image_pf->loadIfExists(context().paths.file(assets::roundBackground(round)));
+}
+
+void Tfrm_pfmain::nextContestant()
+{
+    const int n = m_roster.size();
+    if (n < 1)
+        return;
+    m_position = m_position >= n ? 1 : m_position + 1;
+    showContestant();
+    loadScores();
+}
+
+void Tfrm_pfmain::previousContestant()
+{
+    const int n = m_roster.size();
+    if (n < 1)
+        return;
+    m_position = m_position <= 1 || m_position > n ? n : m_position - 1;
+    showContestant();
+    loadScores();
+}
+
+void Tfrm_pfmain::showContestant()
+{
+    const int i = m_position - 1;
+    const QString &name = m_roster.names.at(i);
+    lab_xsbh->setText(QString::number(m_roster.numbers.at(i)));
+    lab_xsxm->setText(name);
+    lab_xsgs->setText(QLatin1Char('/') + QString::number(m_roster.size()));
+    panel_df->name->setText(name);
+    Panel_df1->name->setText(name);
+}
+
+void Tfrm_pfmain::loadScores()
+{
+    const std::optional<score_storage::StoredScores> stored =
+        score_storage::load_scores(context().data->adoq_ls, m_position, context().current_round, m_judgeCount);
+    if (!stored) {
+        clearScores();
+        return;
+    }
+    for (int j = 0; j < m_judgeCount; ++j) {
+        judges[j]->score->setText(stored->judge_scores.value(j));
+        setMark(j + 1, Mark::None);
+    }
+    m_answerScore = stored->answer_score_text;
+    m_judgesScore = stored->judges_score_text;
+    m_finalScore = stored->final_score_text;
+}
+
+void Tfrm_pfmain::clearScores()
+{
+    for (int j = 0; j < m_judgeCount; ++j) {
+        judges[j]->score->setText({});
+        setMark(j + 1, Mark::None);
+    }
+}
+
+QStringList Tfrm_pfmain::scores() const
+{
+    QStringList s;
+    for (int j = 0; j < m_judgeCount; ++j)
+        s << judges[j]->score->text();
+    return s;
+}
+
+Mark Tfrm_pfmain::mark(int judge) const
+{
+    return judge >= 1 && judge <= kMaxJudges ? m_marks[judge - 1] : Mark::None;
+}
+
+void Tfrm_pfmain::setMark(int judge, Mark mark)
+{
+    if (judge < 1 || judge > kMaxJudges)
+        return;
+    m_marks[judge - 1] = mark;
+    judges[judge - 1]->score->setBackground(markColour(mark));
+}
+
+// --- Entry panel ---
+
+void Tfrm_pfmain::openEntryPanel()
+{
+    panel_sdsrfs->showJudges(0);
+    panel_sdsrfs->show();
+    panel_sdsrfs->showJudges(m_judgeCount);
+    for (int j = 0; j < m_judgeCount; ++j)
+        panel_sdsrfs->boxes[j]->setText(judges[j]->score->text().trimmed());
+    if (m_judgeCount > 0) {
+        panel_sdsrfs->boxes[0]->setFocus();
+        panel_sdsrfs->boxes[0]->selectAll();
+    }
+}
+
+void Tfrm_pfmain::confirmEntry()
+{
+    for (int j = 0; j < m_judgeCount; ++j)
+        judges[j]->score->setText(panel_sdsrfs->boxes[j]->text().trimmed());
+    m_answerScore = panel_sdsrfs->ed_dtdf->text().trimmed();
+    panel_sdsrfs->hide();
+    setFocus();
+}
+
+void Tfrm_pfmain::cancelEntry()
+{
+    panel_sdsrfs->hide();
+    setFocus();
+}
+
+void Tfrm_pfmain::generateTestScores()
+{
+    RandomSource &random = *context().services.random;
+    Clock &clock = *context().services.clock;
+    // Each judge reseeds from the clock and waits, so that the seeds differ, as in the original test aid.
+    for (int j = 0; j < m_judgeCount; ++j) {
+        random.randomize();
+        int whole = random.below(10);
+        const int fraction = random.below(100);
+        if (whole <= 5)
+            whole = 7;
+        panel_sdsrfs->boxes[j]->setText(QStringLiteral("%1.%2").arg(whole).arg(fraction));
+        clock.pause(kTestScorePauseMs);
+    }
+}
+
+// --- Showing and storing a score ---
+
+void Tfrm_pfmain::showScore(Score which)
+{
+    const ScoringSettings &settings = context().scoring_settings;
+    const QStringList judgeScores = scores();
+    QVector<Mark> marks(m_marks.begin(), m_marks.begin() + m_judgeCount);
+    if (settings.tally_mode == 1) {
+        score_rules::mark_highest_lowest(judgeScores, marks);
+        for (int j = 0; j < int(marks.size()); ++j)
+            setMark(j + 1, marks[j]);
+    }
+    const double average = score_rules::judges_average(judgeScores, marks);
+
+    QString title;
+    QString shown;
+    switch (which) {
+    case Score::Performance:
+        m_judgesScore = score_rules::format_score(average, settings.score_pattern);
+        title = QStringLiteral("演唱得分");
+        shown = m_judgesScore;
+        break;
+    case Score::Answer:
+        title = QStringLiteral("答题得分");
+        if (m_answerScore.trimmed().isEmpty())
+            m_answerScore = QStringLiteral("0");
+        score_rules::parse_score(m_answerScore); // an answer score that is no number is not shown
+        shown = m_answerScore;
+        break;
+    case Score::Final: {
+        m_judgesScore = score_rules::format_score(average, settings.score_pattern);
+        title = QStringLiteral("最后得分");
+        const score_rules::FinalScore f = score_rules::final_score(m_judgesScore, m_answerScore, settings.score_pattern);
+        m_answerScore = f.answer_score_text;
+        m_finalScore = f.final_score_text;
+        shown = m_finalScore;
+        break;
+    }
+    }
+    panel_df->title->setText(title);
+    Panel_df1->title->setText(title);
+    present(shown);
+    if (which == Score::Final)
+        saveScores();
+}
+
+void Tfrm_pfmain::present(const QString &scoreText)
+{
+    // The photo of the contestant on display; the roster number is only what the screen shows.
+    const QString photo = m_position >= 1 && m_position <= m_roster.size()
+                              ? context().paths.named(assets::kContestantPhotos, m_roster.photos.at(m_position - 1))
+                              : QString();
+    if (!photo.isEmpty() && QFileInfo(photo).isFile()) {
+        panel_df->photo->loadFile(photo); // before anything shows: an unreadable photo shows nothing
+        panel_df->score->setText(scoreText);
+        Panel_df1->hide();
+        panel_df->move(0, 0);
+        panel_df->show();
+    } else {
+        panel_df->hide();
+        Panel_df1->score->setText(scoreText);
+        Panel_df1->move(0, 0);
+        Panel_df1->show();
+    }
+}
+
+void Tfrm_pfmain::saveScores()
+{
+    const AppContext &c = context();
+    score_storage::ScoreRow row;
+    row.position = m_position;
+    row.name = lab_xsxm->text().trimmed();
+    row.round = c.current_round;
+    // Rounds 5..7, left by the leaderboard, have no coefficient of their own.
+    if (row.round >= 1 && row.round <= 4)
+        row.coefficient = c.scoring_settings.round_coefficient[std::size_t(row.round - 1)];
+    for (int j = 0; j < m_judgeCount; ++j) {
+        row.judge_names << judges[j]->name->text();
+        row.judge_scores << judges[j]->score->text();
+    }
+    row.judges_score_text = m_judgesScore;
+    row.answer_score_text = m_answerScore;
+    row.final_score_text = m_finalScore;
+    score_storage::save_scores(c.data->ADOConnection1, c.data->adoq_ls, row);
+}
+
+void Tfrm_pfmain::deleteScores(bool wholeRound)
+{
+    Dataset &query = context().data->adoq_ls;
+    if (wholeRound)
+        score_storage::delete_round_scores(query, context().current_round);
+    else
+        score_storage::delete_contestant_scores(query, m_position, context().current_round);
+    for (int j = 1; j <= kMaxJudges; ++j)
+        setMark(j, Mark::None);
+    clearScores();
+}
+
+// --- Flashing the highest and the lowest score ---
+
+void Tfrm_pfmain::flashHighest()
+{
+    startFlash(true);
+}
+
+void Tfrm_pfmain::flashLowest()
+{
+    startFlash(false);
+}
+
+void Tfrm_pfmain::startFlash(bool highest)
+{
+    m_blinkPhase = 1;
+    const QStringList judgeScores = scores();
+    const int judge = highest ? score_rules::find_highest(judgeScores) : score_rules::find_lowest(judgeScores);
+    (highest ? m_highestJudge : m_lowestJudge) = judge;
+    QTimer *duration = highest ? time_total : time_totalmin;
+    QTimer *blinker = highest ? time_max : time_min;
+    duration->stop();
+    // A duration of 0 seconds never ends: the box blinks until another command stops it.
+    if (m_flashSeconds > 0) {
+        duration->setInterval(int(std::min<qint64>(qint64(m_flashSeconds) * 1000, INT_MAX)));
+        duration->start();
+    }
+    blinker->setInterval(kBlinkMs);
+    blinker->start();
+}
+
+void Tfrm_pfmain::blink(int judge, Mark mark)
+{
+    if (m_blinkPhase == 0) {
+        setMark(judge, mark);
+        m_blinkPhase = 1;
+    } else if (m_blinkPhase == 1) {
+        setMark(judge, Mark::None);
+        m_blinkPhase = 0;
+    } else {
+        m_blinkPhase = 1;
+    }
+}
+
+void Tfrm_pfmain::endFlash(bool highest)
+{
+    (highest ? time_total : time_totalmin)->stop();
+    (highest ? time_max : time_min)->stop();
+    setMark(highest ? m_highestJudge : m_lowestJudge, highest ? Mark::Highest : Mark::Lowest);
+}
+
+void Tfrm_pfmain::time_maxTimer()
+{
+    blink(m_highestJudge, Mark::Highest);
+}
+
+void Tfrm_pfmain::time_minTimer()
+{
+    blink(m_lowestJudge, Mark::Lowest);
+}
+
+void Tfrm_pfmain::time_totalTimer()
+{
+    endFlash(true);
+}
+
+void Tfrm_pfmain::time_totalminTimer()
+{
+    endFlash(false);
 }

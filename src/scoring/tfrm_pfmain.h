@@ -1,9 +1,105 @@
 #pragma once
-// The 评分 screen.
-#include "ui/placeholder_screen.h"
+// The 评分 screen of a judged performance: up to twelve judges with photo, name and score, the contestant
+// and the round. The operator enters the judges' scores, flashes the highest and the lowest score, and
+// shows the performance, answer or final score full-screen; showing the final score also stores it.
+#include "pfmain_panels.h"
+#include "score_rules.h"
+#include "score_storage.h"
+#include "ui/stage_window.h"
 
-class Tfrm_pfmain : public PlaceholderScreen {
+#include <array>
+
+class Picture;
+class QTimer;
+class ShadowLabel;
+
+class Tfrm_pfmain : public StageWindow {
     Q_OBJECT
 public:
+    static constexpr int kMaxJudges = pfmain::kMaxJudges;
+
+    // What F5, F6 and F7 (or Enter) show.
+    enum class Score { Performance, Answer, Final };
+
     explicit Tfrm_pfmain(AppContext &context);
+
+    QFrame *Panel_pf;
+    Picture *Image_pf;
+    ShadowLabel *lab_lunshu;
+    ShadowLabel *lab_xsxm;
+    ShadowLabel *lab_xsbh;
+    ShadowLabel *lab_xsgs;
+    std::array<pfmain::JudgePanel *, kMaxJudges> judges;
+    pfmain::EntryPanel *panel_sdsrfs;
+    pfmain::ScorePanel *panel_df;  // with the contestant's photo
+    pfmain::ScorePanel *Panel_df1; // without photo
+    QTimer *time_max;
+    QTimer *time_min;
+    QTimer *time_total;
+    QTimer *time_totalmin;
+
+    // The key actions, each as the key table runs it once its condition holds.
+    void chooseRound(int round);
+    void nextContestant();
+    void previousContestant();
+    void openEntryPanel();
+    void showScore(Score which);
+    void flashHighest();
+    void flashLowest();
+    void deleteScores(bool wholeRound);
+
+    // The entry panel's buttons.
+    void confirmEntry();
+    void cancelEntry();
+    void generateTestScores();
+
+    // Timer ticks: the blinks of the highest and the lowest score box and the ends of those blinks.
+    void time_maxTimer();
+    void time_minTimer();
+    void time_totalTimer();
+    void time_totalminTimer();
+
+    int current_position() const { return m_position; }
+    int judge_count() const { return m_judgeCount; }
+    int flash_seconds() const { return m_flashSeconds; }
+    int blink_phase() const { return m_blinkPhase; }
+    const QString &judges_score_text() const { return m_judgesScore; }
+    const QString &answer_score_text() const { return m_answerScore; }
+    const QString &final_score_text() const { return m_finalScore; }
+    score_rules::Mark mark(int judge) const;
+    const score_storage::Roster &roster() const { return m_roster; }
+    // The texts of score boxes 1..J.
+    QStringList scores() const;
+
+protected:
+    void onShow() override;
+    bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
+
+private:
+    void layOutJudges(int count);
+    void showJudgePhotos();
+    void showContestant();
+    void loadScores();
+    void clearScores();
+    void setMark(int judge, score_rules::Mark mark);
+    void present(const QString &scoreText);
+    void saveScores();
+    void startFlash(bool highest);
+    void blink(int judge, score_rules::Mark mark);
+    void endFlash(bool highest);
+    bool scoringReady() const;
+    bool hasContestant() const;
+    void escape();
+
+    score_storage::Roster m_roster;
+    std::array<score_rules::Mark, kMaxJudges> m_marks{};
+    int m_position = 0;
+    int m_judgeCount = 0; // J when it is 1..12, otherwise 0: no judge takes part
+    int m_flashSeconds = 0;
+    int m_blinkPhase = 0;
+    int m_highestJudge = 0; // the judges the running flashes blink
+    int m_lowestJudge = 0;
+    QString m_judgesScore;
+    QString m_answerScore;
+    QString m_finalScore;
 };
