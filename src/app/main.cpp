@@ -2,11 +2,13 @@
 #include "app/application.h"
 #include "app/real_services.h"
 #include "app/tfrm_main.h"
+#include "media/flash/flash_environment.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    prepareFlashEnvironment();
     QApplication app(argc, argv);
     prepareApplication();
     RealServices services;

@@ -1,26 +1,7 @@
 #include "media_factory.h"
 
+#include "flash/ruffle_flash_player.h"
 #include "qt_players.h"
-
-#include <QWidget>
-
-namespace {
-
-// A Flash panel that shows nothing: the movie simply does not play.
-class BlankFlashPlayer : public QObject, public FlashPlayer {
-public:
-    explicit BlankFlashPlayer(QWidget *parent) : QObject(parent), m_surface(new QWidget(parent)) {}
-    QWidget *widget() override { return m_surface; }
-    void setMovie(const QString &) override {}
-    void play() override {}
-    void stop() override {}
-    void stopPlay() override {}
-
-private:
-    QWidget *m_surface;
-};
-
-} // namespace
 
 QtMediaFactory::QtMediaFactory(Dialogs &dialogs, AppOutputVolume &volume) : m_dialogs(dialogs), m_volume(volume) {}
 
@@ -36,5 +17,5 @@ ClipPlayer *QtMediaFactory::createClipPlayer(QWidget *parent)
 
 FlashPlayer *QtMediaFactory::createFlashPlayer(QWidget *parent)
 {
-    return new BlankFlashPlayer(parent);
+    return new RuffleFlashPlayer(parent);
 }
