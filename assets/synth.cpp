@@ -14,34 +14,9 @@ namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
 
-// Sine of a phase given in cycles, from a table with linear interpolation.
-class SineTable {
-public:
-    SineTable()
-    {
-        for (size_t i = 0; i <= kSize; ++i)
-            m_table[i] = static_cast<float>(std::sin(kTwoPi * static_cast<double>(i) / kSize));
-    }
-    float operator()(double cycles) const
-    {
-        const double f = (cycles - std::floor(cycles)) * kSize;
-        const auto i = static_cast<size_t>(f);
-        const float t = static_cast<float>(f - static_cast<double>(i));
-        return m_table[i] + (m_table[i + 1] - m_table[i]) * t;
-    }
-
-private:
-    static constexpr size_t kSize = 4096;
-    std::array<float, kSize + 1> m_table{};
-};
-
-const SineTable &sine()
-{
-    static const SineTable table;
-    return table;
-}
-
-// One cycle of a fixed mix of harmonics (weight[h] for harmonic h), read like the sine table.
+// One cycle of a fixed mix of harmonics (weight[h] for harmonic h), normalised to a peak of 1 and read
+// with linear interpolation at a phase given in cycles. A plain sine is the mix {0, 1}.
+template <size_t kSize>
 class WaveTable {
 public:
     explicit WaveTable(const std::vector<double> &weights)
@@ -66,9 +41,17 @@ public:
     }
 
 private:
-    static constexpr size_t kSize = 2048;
     std::array<float, kSize + 1> m_table{};
 };
+
+using SineTable = WaveTable<4096>;
+using HarmonicTable = WaveTable<2048>;
+
+const SineTable &sine()
+{
+    static const SineTable table({0.0, 1.0});
+    return table;
+}
 
 std::vector<double> rolloff(int harmonics, double exponent)
 {
@@ -167,7 +150,7 @@ void fm(Buffer &out, long start, double f, double seconds, float v, double ratio
 
 void pad(Buffer &out, long start, double f, double seconds, float v)
 {
-    static const WaveTable wave(rolloff(6, 1.4));
+    static const HarmonicTable wave(rolloff(6, 1.4));
     const SineTable &s = sine();
     const double detune[] = {-0.0025, 0.0, 0.0025};
     play(out, start, samples(seconds + 0.6), [&](long i, double t) {
@@ -194,8 +177,8 @@ void bass(Buffer &out, long start, double f, double seconds, float v)
 void brass(Buffer &out, long start, double f, double seconds, float v)
 {
     // The tone brightens as the note opens, as a horn's does: a dark and a bright wave, mixed by the envelope.
-    static const WaveTable dark(rolloff(10, 2.2));
-    static const WaveTable bright(rolloff(10, 0.9));
+    static const HarmonicTable dark(rolloff(10, 2.2));
+    static const HarmonicTable bright(rolloff(10, 0.9));
     const SineTable &s = sine();
     double phase = 0;
     play(out, start, samples(seconds + 0.1), [&](long, double t) {
