@@ -78,7 +78,7 @@ void Dataset::setSql(const QString &sql)
     m_params.clear();
 }
 
-void Dataset::bindText(const QString &name, const QString &value)
+void Dataset::bind(const QString &name, const QVariant &value)
 {
     for (auto &p : m_params) {
         if (p.first == name) {
@@ -86,15 +86,17 @@ void Dataset::bindText(const QString &name, const QString &value)
             return;
         }
     }
-    m_params.append({name, QVariant(value)});
+    m_params.append({name, value});
+}
+
+void Dataset::bindText(const QString &name, const QString &value)
+{
+    bind(name, QVariant(value));
 }
 
 void Dataset::bindInt(const QString &name, int value)
 {
-    bindText(name, {});
-    for (auto &p : m_params)
-        if (p.first == name)
-            p.second = QVariant(value);
+    bind(name, QVariant(value));
 }
 
 void Dataset::bindBool(const QString &name, bool value)

@@ -70,6 +70,7 @@ signals:
 
 private:
     enum class State { Browse, Edit, Insert };
+    void bind(const QString &name, const QVariant &value);
     int columnIndex(const QString &column) const;
     void requireRow() const;
     void fail(const QString &what) const;
