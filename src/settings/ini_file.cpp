@@ -9,24 +9,124 @@
 
 namespace {
 
-const char *const kEncoding = "GBK";
+// GB18030 reads every GBK byte sequence as GBK does and can also store characters GBK lacks.
+const char *const kLegacyEncoding = "GB18030";
 
-QStringList readLines(const QString &path, bool *exists)
+bool hasHighBytes(const QByteArray &bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+// Strict UTF-8: no stray continuation bytes, no overlong forms, no surrogates, nothing above U+10FFFF.
+bool isUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *end = p + bytes.size();
+    while (p < end) {
+        const unsigned char c = *p++;
+        if (c < 0x80)
+            continue;
+        int follow = 0;
+        unsigned int code = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            follow = 1;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            follow = 2;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            follow = 3;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < follow)
+            return false;
+        for (int i = 0; i < follow; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        p += follow;
+        if ((follow == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) ||
+            (follow == 3 && (code < 0x10000 || code > 0x10FFFF)))
+            return false;
+    }
+    return true;
+}
+
+// One line of the file: its bytes without the line break, the line break as it was, and its text.
+struct Line {
+    QByteArray bytes;
+    QByteArray end;
+    QString text;
+    bool changed = false;
+};
+
+struct Document {
+    QList<Line> lines;
+    bool utf8 = false;      // the file's own encoding, used for the lines a write changes or adds
+    QByteArray bom;         // a UTF-8 byte order mark at the start, kept as it was
+    QByteArray lineBreak = "\r\n";
+};
+
+QString decodeLine(const QByteArray &bytes)
+{
+    if (hasHighBytes(bytes) && isUtf8(bytes))
+        return QString::fromUtf8(bytes);
+    QStringDecoder decode(kLegacyEncoding);
+    return decode(bytes);
+}
+
+Document parse(QByteArray bytes)
+{
+    Document doc;
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        doc.bom = bytes.left(3);
+        bytes.remove(0, 3);
+        doc.utf8 = true;
+    } else {
+        doc.utf8 = hasHighBytes(bytes) && isUtf8(bytes);
+    }
+    qsizetype start = 0;
+    bool sawBreak = false;
+    while (start < bytes.size()) {
+        qsizetype nl = bytes.indexOf('\n', start);
+        Line line;
+        if (nl < 0) {
+            line.bytes = bytes.mid(start);
+            start = bytes.size();
+        } else {
+            qsizetype stop = nl;
+            if (stop > start && bytes.at(stop - 1) == '\r')
+                --stop;
+            line.bytes = bytes.mid(start, stop - start);
+            line.end = bytes.mid(stop, nl + 1 - stop);
+            if (!sawBreak) {
+                doc.lineBreak = line.end;
+                sawBreak = true;
+            }
+            start = nl + 1;
+        }
+        line.text = decodeLine(line.bytes);
+        doc.lines.append(std::move(line));
+    }
+    return doc;
+}
+
+// Reads the file; `*exists` tells whether it is there at all, `*readable` whether its bytes were read.
+QByteArray load(const QString &path, bool *exists, bool *readable)
 {
     QFile file(path);
-    *exists = file.open(QIODevice::ReadOnly);
-    if (!*exists)
+    *exists = file.exists();
+    *readable = file.open(QIODevice::ReadOnly);
+    if (!*readable)
         return {};
-    QStringDecoder decode(kEncoding);
-    const QString text = decode(file.readAll());
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast(); // the final line break
-    return lines;
+    return file.readAll();
 }
 
 // The section name of a "[name]" line, or a null string for any other line.
@@ -55,43 +155,26 @@ bool sameName(const QString &a, const QString &b)
     return a.compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
-} // namespace
-
-IniFile::IniFile(QString path) : m_path(std::move(path)) {}
-
-QString IniFile::read(const QString &section, const QString &key, const QString &fallback) const
+Line newLine(const QString &text)
 {
-    bool exists = false;
-    const QStringList lines = readLines(m_path, &exists);
-    bool inSection = false;
-    for (const QString &line : lines) {
-        const QString name = sectionOf(line);
-        if (!name.isNull()) {
-            inSection = sameName(name, section);
-            continue;
-        }
-        QString value;
-        if (inSection && keyMatches(line, key, &value))
-            return value;
-    }
-    return fallback;
+    Line line;
+    line.text = text;
+    line.changed = true;
+    return line;
 }
 
-void IniFile::write(const QString &section, const QString &key, const QString &value) const
+void apply(Document &doc, const IniFile::Entry &entry)
 {
-    bool exists = false;
-    QStringList lines = readLines(m_path, &exists);
-    const QString entry = key.trimmed() + QLatin1Char('=') + value;
-
+    const QString text = entry.key.trimmed() + QLatin1Char('=') + entry.value;
+    QList<Line> &lines = doc.lines;
     qsizetype sectionStart = -1; // line index of the section header
     qsizetype lastKeyLine = -1;  // last non-blank line inside the section
-    bool replaced = false;
-    for (qsizetype i = 0; i < lines.size() && !replaced; ++i) {
-        const QString name = sectionOf(lines[i]);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString name = sectionOf(lines[i].text);
         if (!name.isNull()) {
             if (sectionStart >= 0)
                 break; // the section ended
-            if (sameName(name, section)) {
+            if (sameName(name, entry.section)) {
                 sectionStart = i;
                 lastKeyLine = i;
             }
@@ -99,29 +182,83 @@ void IniFile::write(const QString &section, const QString &key, const QString &v
         }
         if (sectionStart < 0)
             continue;
-        if (keyMatches(lines[i], key, nullptr)) {
-            lines[i] = entry;
-            replaced = true;
-        } else if (!lines[i].trimmed().isEmpty()) {
+        if (keyMatches(lines[i].text, entry.key, nullptr)) {
+            if (lines[i].text != text) {
+                lines[i].text = text;
+                lines[i].changed = true;
+            }
+            return;
+        }
+        if (!lines[i].text.trimmed().isEmpty())
             lastKeyLine = i;
-        }
     }
-    if (!replaced) {
-        if (sectionStart >= 0) {
-            lines.insert(lastKeyLine + 1, entry);
-        } else {
-            lines.append(QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
-            lines.append(entry);
-        }
+    if (sectionStart >= 0) {
+        lines.insert(lastKeyLine + 1, newLine(text));
+    } else {
+        lines.append(newLine(QLatin1Char('[') + entry.section.trimmed() + QLatin1Char(']')));
+        lines.append(newLine(text));
     }
+}
 
-    QStringEncoder encode(kEncoding);
-    QByteArray bytes;
-    for (const QString &line : std::as_const(lines)) {
-        bytes += encode(line);
-        bytes += "\r\n";
+QByteArray serialise(const Document &doc)
+{
+    QByteArray bytes = doc.bom;
+    QStringEncoder legacy(kLegacyEncoding);
+    for (qsizetype i = 0; i < doc.lines.size(); ++i) {
+        const Line &line = doc.lines[i];
+        if (!line.changed)
+            bytes += line.bytes;
+        else if (doc.utf8)
+            bytes += line.text.toUtf8();
+        else
+            bytes += legacy(line.text);
+        // A line that had no break (the last one) gets one when something follows it or it changed.
+        if (!line.end.isEmpty())
+            bytes += line.end;
+        else if (line.changed || i + 1 < doc.lines.size())
+            bytes += doc.lineBreak;
     }
+    return bytes;
+}
+
+} // namespace
+
+IniFile::IniFile(QString path) : m_path(std::move(path)) {}
+
+QString IniFile::read(const QString &section, const QString &key, const QString &fallback) const
+{
+    bool exists = false;
+    bool readable = false;
+    const Document doc = parse(load(m_path, &exists, &readable));
+    bool inSection = false;
+    for (const Line &line : doc.lines) {
+        const QString name = sectionOf(line.text);
+        if (!name.isNull()) {
+            inSection = sameName(name, section);
+            continue;
+        }
+        QString value;
+        if (inSection && keyMatches(line.text, key, &value))
+            return value;
+    }
+    return fallback;
+}
+
+void IniFile::writeAll(const QList<Entry> &entries) const
+{
+    bool exists = false;
+    bool readable = false;
+    const QByteArray before = load(m_path, &exists, &readable);
+    const QString failure = QStringLiteral("Unable to write to %1").arg(m_path);
+    if (exists && !readable)
+        throw AppError(failure); // replacing it would lose every line we could not read
+    Document doc = parse(before);
+    for (const Entry &entry : entries)
+        apply(doc, entry);
+    const QByteArray after = serialise(doc);
+    if (after == before)
+        return; // nothing changed: no rewrite, no sync, and no empty file where there was none
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(QStringLiteral("Unable to write to %1").arg(m_path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(after) != after.size() || !file.commit())
+        throw AppError(failure);
 }

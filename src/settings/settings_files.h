@@ -16,6 +16,7 @@ public:
     {
         config().write(section, key, value);
     }
+    void writeAll(const QList<IniFile::Entry> &entries) const { config().writeAll(entries); }
 
 private:
     QString m_config;

@@ -5,7 +5,9 @@
 #include "settings/settings_files.h"
 #include "test_app.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
@@ -134,6 +136,89 @@ private slots:
         } catch (const AppError &e) {
             QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + path);
         }
+    }
+
+    // Lines a write does not touch keep their bytes, whatever editor wrote them.
+    void foreignLinesKeepTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<QString>("otherKey");
+        QTest::addColumn<QString>("otherValue");
+        const QByteArray section = gbk(QStringLiteral("[评委设置]"));
+        const QByteArray utf8Line = QStringLiteral("2号评委=李四").toUtf8();
+        QTest::newRow("a UTF-8 line in a GBK file")
+            << section + "\r\n" + gbk(QStringLiteral("1号评委=张三")) + "\r\n" + utf8Line + "\r\n"
+            << QStringLiteral("1号评委") << QStringLiteral("王五")
+            << section + "\r\n" + gbk(QStringLiteral("1号评委=王五")) + "\r\n" + utf8Line + "\r\n"
+            << QStringLiteral("2号评委") << QStringLiteral("李四");
+        QTest::newRow("bytes neither GBK nor UTF-8, unix breaks, no final break")
+            << section + "\n; \x80\xff\xfe\n" + gbk(QStringLiteral("1号评委=张三"))
+            << QStringLiteral("3号评委") << QStringLiteral("赵六")
+            << section + "\n; \x80\xff\xfe\n" + gbk(QStringLiteral("1号评委=张三")) + "\n" +
+                   gbk(QStringLiteral("3号评委=赵六")) + "\n"
+            << QStringLiteral("1号评委") << QStringLiteral("张三");
+        const QByteArray utf8File = QStringLiteral("[评委设置]\n1号评委=张三\n").toUtf8();
+        QTest::newRow("a file saved as UTF-8 stays UTF-8")
+            << utf8File << QStringLiteral("2号评委") << QStringLiteral("李四")
+            << utf8File + QStringLiteral("2号评委=李四\n").toUtf8() << QStringLiteral("1号评委")
+            << QStringLiteral("张三");
+        QTest::newRow("a byte order mark stays")
+            << "\xEF\xBB\xBF" + utf8File << QStringLiteral("1号评委") << QStringLiteral("李四")
+            << "\xEF\xBB\xBF" + QStringLiteral("[评委设置]\n1号评委=李四\n").toUtf8() << QStringLiteral("2号评委")
+            << QStringLiteral("0");
+    }
+    void foreignLinesKeepTheirBytes()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        QFETCH(QString, otherKey);
+        QFETCH(QString, otherValue);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("config.ini"));
+        writeAll(path, before);
+        const IniFile file(path);
+        const QString section = QStringLiteral("评委设置");
+        QCOMPARE(file.read(section, otherKey), otherValue);
+        file.write(section, key, value);
+        QCOMPARE(readAll(path), after);
+        QCOMPARE(file.read(section, key), value);
+        QCOMPARE(file.read(section, otherKey), otherValue);
+    }
+
+    void unreadableFileIsNeverReplaced()
+    {
+        QTemporaryDir dir;
+        // A folder where the file should be: it exists and cannot be read as a file, even by root.
+        const QString path = dir.filePath(QStringLiteral("config.ini"));
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("config.ini")));
+        writeAll(path + QStringLiteral("/keep"), "x");
+        try {
+            IniFile(path).write(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
+            QFAIL("the write should fail");
+        } catch (const AppError &e) {
+            QCOMPARE(e.message(), QStringLiteral("Unable to write to ") + path);
+        }
+        QVERIFY(QFileInfo(path).isDir());
+        QCOMPARE(readAll(path + QStringLiteral("/keep")), QByteArray("x"));
+    }
+
+    void manyKeysInOneWrite()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("fenshu.ini"));
+        writeAll(path, gbk(QStringLiteral("[得分]\r\n1=7\r\n2=9\r\n\r\n[其他]\r\nx=1\r\n")));
+        IniFile(path).writeAll({{QStringLiteral("得分"), QStringLiteral("1"), QStringLiteral("0")},
+                                {QStringLiteral("得分"), QStringLiteral("3"), QStringLiteral("0")},
+                                {QStringLiteral("新"), QStringLiteral("k"), QStringLiteral("v")},
+                                {QStringLiteral("其他"), QStringLiteral("x"), QStringLiteral("2")},
+                                {QStringLiteral("新"), QStringLiteral("k"), QStringLiteral("w")}});
+        QCOMPARE(readAll(path),
+                 gbk(QStringLiteral("[得分]\r\n1=0\r\n2=9\r\n3=0\r\n\r\n[其他]\r\nx=2\r\n[新]\r\nk=w\r\n")));
     }
 
     void bothPathFormsNameOneFile()
