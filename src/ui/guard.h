@@ -7,14 +7,18 @@
 
 #include <exception>
 
+// Shows the standard error box, unless a box with the same text is open already: a timer that fails on
+// every tick while the box waits for the operator must not pile boxes up.
+void reportError(Dialogs &dialogs, QWidget *parent, const QString &text);
+
 template <typename Fn>
 void guarded(Dialogs &dialogs, QWidget *parent, Fn &&body) noexcept
 {
     try {
         body();
     } catch (const AppError &e) {
-        dialogs.error(parent, e.message());
+        reportError(dialogs, parent, e.message());
     } catch (const std::exception &e) {
-        dialogs.error(parent, QString::fromLocal8Bit(e.what()));
+        reportError(dialogs, parent, QString::fromLocal8Bit(e.what()));
     }
 }

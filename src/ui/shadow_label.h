@@ -1,9 +1,13 @@
 #pragma once
 // A label of the show screens: text in a given font and colour, optionally with a shadow offset by a
-// few pixels, on a transparent or a coloured background.
+// few pixels, on a transparent or a coloured background. Text too wide for the label (too tall, when it
+// wraps) is drawn smaller until it fits, so the audience never sees a number cut off. Screen readers and
+// other accessibility clients read its text as they read Qt's own labels.
 #include <QColor>
 #include <QFont>
 #include <QWidget>
+
+#include <optional>
 
 class ShadowLabel : public QWidget {
     Q_OBJECT
@@ -22,10 +26,18 @@ public:
     void setAlignment(Qt::Alignment alignment);
     void setWordWrap(bool wrap);
 
+    // The font the text is drawn in: the label's own, or smaller where the text would not fit.
+    QFont fittedFont() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void textChanged();
+
+    mutable std::optional<QFont> m_fitted; // cached until the text, the font or the size changes
     QString m_text;
     QColor m_colour = Qt::black;
     QColor m_shadow;

@@ -1,6 +1,7 @@
 #include "stage_window.h"
 
 #include "key_codes.h"
+#include "key_tracker.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,7 +17,14 @@ namespace {
 // widget as usual. Right-button presses are dropped before they reach any widget.
 class ApplicationFilter : public QObject {
 public:
-    using QObject::QObject;
+    explicit ApplicationFilter(QObject *parent) : QObject(parent)
+    {
+        // Releases that happen while another program has the keyboard never arrive.
+        connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+            if (state != Qt::ApplicationActive)
+                m_keys.clear();
+        });
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -38,13 +46,28 @@ private:
     {
         if (!watched->isWidgetType() || m_forwarding.contains(event))
             return false;
-        auto *stage = qobject_cast<StageWindow *>(static_cast<QWidget *>(watched)->window());
-        if (!stage)
-            return false;
+        QWidget *window = static_cast<QWidget *>(watched)->window();
+        // Every key goes through the tracker, those meant for a message box too: a box closed with Enter
+        // or Esc takes the key's press, so its release never acts on the screen beneath.
+        const int key = virtualKey(*event);
+        auto *stage = qobject_cast<StageWindow *>(window);
+        bool consumed = false;
+        if (event->type() == QEvent::KeyPress) {
+            const KeyTracker::Press press =
+                m_keys.press(key, window, event->modifiers(), event->isAutoRepeat(), event->timestamp());
+            if (!stage)
+                return false;
+            consumed = stage->deliverKeyDown(key, press.modifiers, press.repeat);
+        } else {
+            const std::optional<Qt::KeyboardModifiers> act =
+                m_keys.release(key, window, event->isAutoRepeat(), event->timestamp());
+            if (!stage)
+                return false;
+            if (act)
+                consumed = stage->deliverKeyUp(key, *act);
+        }
         QPointer<QObject> receiver(watched);
-        if (stage->previewKey(*event))
-            return true;
-        if (!receiver)
+        if (consumed || !receiver)
             return true;
         // Deliver it on now, marked, so that its way up the parent chain is not previewed again.
         m_forwarding.insert(event);
@@ -53,6 +76,7 @@ private:
         return true;
     }
 
+    KeyTracker m_keys;
     QSet<QEvent *> m_forwarding;
 };
 
@@ -111,15 +135,17 @@ void StageWindow::closeScreen()
     close();
 }
 
-bool StageWindow::previewKey(QKeyEvent &event)
+bool StageWindow::deliverKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat)
 {
-    const int key = virtualKey(event);
     bool consumed = false;
-    if (event.type() == QEvent::KeyPress) {
-        guard([&] { consumed = keyDown(key, event.modifiers(), event.isAutoRepeat()); });
-    } else if (!event.isAutoRepeat()) {
-        guard([&] { consumed = keyUp(key, event.modifiers()); });
-    }
+    guard([&] { consumed = keyDown(key, modifiers, autoRepeat); });
+    return consumed;
+}
+
+bool StageWindow::deliverKeyUp(int key, Qt::KeyboardModifiers modifiers)
+{
+    bool consumed = false;
+    guard([&] { consumed = keyUp(key, modifiers); });
     return consumed;
 }
 

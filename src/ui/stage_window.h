@@ -28,16 +28,18 @@ public:
     template <typename Fn>
     void guard(Fn &&body) { guarded(m_context.dialogs(), this, std::forward<Fn>(body)); }
 
-    // Key preview: called by the application for every key meant for this window or its widgets.
-    // Returns true when the key is consumed.
-    bool previewKey(class QKeyEvent &event);
+    // Key preview: the application hands every key meant for this window or its widgets here first, as
+    // physical presses (see KeyTracker). Returns true when the key is consumed.
+    bool deliverKeyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat);
+    bool deliverKeyUp(int key, Qt::KeyboardModifiers modifiers);
 
 signals:
     void closed();
 
 protected:
     // Handlers for the screens. Keys come as virtual-key codes. keyDown sees every press, auto-repeats
-    // included; keyUp sees a held key's release once. Returning true keeps the key from the widgets.
+    // included; keyUp runs once per physical press, only when this window saw the press, with the
+    // modifiers held at the press. Returning true keeps the key from the widgets.
     virtual bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat);
     virtual bool keyUp(int key, Qt::KeyboardModifiers modifiers);
     // Show handler: loads what the screen shows. Runs guarded after the screen took its place.

@@ -10,10 +10,17 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
+
 class FakeDialogs : public Dialogs {
 public:
     void information(QWidget *, const QString &text) override { informations << text; }
-    void error(QWidget *, const QString &text) override { errors << text; }
+    void error(QWidget *, const QString &text) override
+    {
+        errors << text;
+        if (onError)
+            onError(text); // what happens while the box is up
+    }
     bool confirm(QWidget *, const QString &text) override
     {
         confirmations << text;
@@ -43,6 +50,7 @@ public:
     }
 
     QStringList informations, errors, confirmations, fileFolders;
+    std::function<void(const QString &)> onError;
     QQueue<bool> confirmAnswers;
     bool confirmDefault = true;
     QQueue<QString> fileAnswers;
