@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "settings/app_error.h"
+#include "sql_error_text.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -21,7 +22,7 @@ void Connection::open(const QString &path)
 {
     close();
     if (!QFileInfo(path).isFile()) {
-        m_error = QStringLiteral("Could not find file '%1'.").arg(path);
+        m_error = missingDatabaseText(path);
         throw AppError(m_error);
     }
     QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
@@ -29,7 +30,7 @@ void Connection::open(const QString &path)
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
-        m_error = db.lastError().text();
+        m_error = sqlErrorText(db.lastError());
         throw AppError(m_error);
     }
     // Reading the schema shows at once whether the file is a database at all.
@@ -38,7 +39,7 @@ void Connection::open(const QString &path)
                                  "SELECT count(*) FROM sqlite_master"};
     for (const char *statement : setup) {
         if (!q.exec(QString::fromLatin1(statement))) {
-            m_error = q.lastError().text();
+            m_error = sqlErrorText(q.lastError());
             q.finish();
             db.close();
             throw AppError(m_error);
@@ -73,14 +74,14 @@ void Connection::begin()
 {
     QSqlDatabase db = database();
     if (!db.transaction())
-        throw AppError(db.lastError().text());
+        throw AppError(sqlErrorText(db.lastError()));
 }
 
 void Connection::commit()
 {
     QSqlDatabase db = database();
     if (!db.commit()) {
-        const QString error = db.lastError().text();
+        const QString error = sqlErrorText(db.lastError());
         db.rollback();
         throw AppError(error);
     }

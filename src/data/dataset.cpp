@@ -1,6 +1,7 @@
 #include "dataset.h"
 
 #include "settings/app_error.h"
+#include "sql_error_text.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -131,11 +132,11 @@ void Dataset::open()
     if (!rewritten.isEmpty() && q.prepare(rewritten)) {
         withIds = true;
     } else if (!q.prepare(m_sql)) {
-        fail(q.lastError().text());
+        fail(sqlErrorText(q.lastError()));
     }
     bindAll(q, withIds ? rewritten : m_sql, m_params);
     if (!q.exec())
-        fail(q.lastError().text());
+        fail(sqlErrorText(q.lastError()));
 
     const QSqlRecord rec = q.record();
     const int first = withIds ? 1 : 0;
@@ -161,10 +162,10 @@ int Dataset::execute()
     QSqlDatabase db = database();
     QSqlQuery q(db);
     if (!q.prepare(m_sql))
-        fail(q.lastError().text());
+        fail(sqlErrorText(q.lastError()));
     bindAll(q, m_sql, m_params);
     if (!q.exec())
-        fail(q.lastError().text());
+        fail(sqlErrorText(q.lastError()));
     return q.numRowsAffected();
 }
 
@@ -328,12 +329,12 @@ void Dataset::post()
             for (const QString &n : std::as_const(names))
                 sets.append(n + QStringLiteral("=?"));
             if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(table, sets.join(QLatin1Char(',')))))
-                fail(q.lastError().text());
+                fail(sqlErrorText(q.lastError()));
             for (const QVariant &v : std::as_const(values))
                 q.addBindValue(v);
             q.addBindValue(rowid);
             if (!q.exec())
-                fail(q.lastError().text());
+                fail(sqlErrorText(q.lastError()));
         }
         m_rows[m_current] = m_buffer;
         m_state = State::Browse;
@@ -352,11 +353,11 @@ void Dataset::post()
                         .arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     }
     if (!q.prepare(statement))
-        fail(q.lastError().text());
+        fail(sqlErrorText(q.lastError()));
     for (const QVariant &v : std::as_const(values))
         q.addBindValue(v);
     if (!q.exec())
-        fail(q.lastError().text());
+        fail(sqlErrorText(q.lastError()));
     const qint64 rowid = q.lastInsertId().toLongLong();
     QVector<QVariant> row = m_buffer;
     QSqlQuery back(db);
@@ -398,10 +399,10 @@ void Dataset::deleteRow()
         fail(QStringLiteral("%1: this row cannot be deleted").arg(objectName()));
     QSqlQuery q(database());
     if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(targetTable())))
-        fail(q.lastError().text());
+        fail(sqlErrorText(q.lastError()));
     q.addBindValue(rowid);
     if (!q.exec())
-        fail(q.lastError().text());
+        fail(sqlErrorText(q.lastError()));
     m_rows.removeAt(m_current);
     m_rowids.removeAt(m_current);
     m_marks.removeAt(m_current);

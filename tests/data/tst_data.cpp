@@ -227,6 +227,51 @@ private slots:
         data.adoq_ls.setSql(QStringLiteral("select * from xsb"));
         QCOMPARE(errorOf([&] { data.adoq_ls.open(); }), first);
     }
+
+    // The standard error box says in the operator's language what happened, then the driver's own text.
+    void errorsSayWhatHappened_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("chinese");
+        QTest::addColumn<QString>("driver");
+        QTest::newRow("missing file") << QStringLiteral("missing") << QStringLiteral("找不到数据库文件") << QStringLiteral("sys_main.db");
+        QTest::newRow("not a database") << QStringLiteral("garbage") << QStringLiteral("不是数据库文件") << QStringLiteral("not a database");
+        QTest::newRow("missing table") << QStringLiteral("no table") << QStringLiteral("缺少数据表") << QStringLiteral("xsb");
+        QTest::newRow("locked by another program") << QStringLiteral("locked") << QStringLiteral("已锁定") << QStringLiteral("locked");
+    }
+    void errorsSayWhatHappened()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, chinese);
+        QFETCH(QString, driver);
+        TestProgramFolder folder(fault != QLatin1String("missing") && fault != QLatin1String("garbage"));
+        if (fault == QLatin1String("garbage"))
+            folder.writeBytes(QStringLiteral("database/sys_main.db"), QByteArray(4096, 'x'));
+        if (fault == QLatin1String("no table"))
+            folder.exec({QStringLiteral("drop table xsb")});
+        // Another program holds the database for writing.
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(folder.databasePath());
+        if (fault == QLatin1String("locked")) {
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("begin exclusive")));
+        }
+        QString message;
+        {
+            TData data;
+            message = errorOf([&] {
+                data.connectTo(folder.databasePath());
+                data.adoq_ls.setSql(QStringLiteral("delete from xsb"));
+                data.adoq_ls.execute();
+            });
+        }
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        const QStringList lines = message.split(QLatin1Char('\n'));
+        QVERIFY2(lines.size() >= 2 && lines.first().contains(chinese), qPrintable(message));
+        QVERIFY2(message.contains(driver, Qt::CaseInsensitive), qPrintable(message));
+    }
 };
 
 QUELMORA_TEST_MAIN(SchemaTest, DatasetTest, ConnectionTest)
