@@ -12,13 +12,31 @@
 
 #include <xlsxwriter.h>
 
+// One profile for every office program the application starts, away from the operator's own, in a
+// folder only this user can enter (a shared, guessable one under /tmp could be planted by anybody).
+QString officeProfileFolder()
+{
+    static const QString folder = [] {
+        const QFileDevice::Permissions ownerOnly =
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+        const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+        const QString mine = cache + QStringLiteral("/quelmora");
+        const QString profile = mine + QStringLiteral("/office-profile");
+        if (!cache.isEmpty() && QDir().mkpath(profile) && QFile::setPermissions(mine, ownerOnly)
+            && QFile::setPermissions(profile, ownerOnly))
+            return profile;
+        // No home to write to: a fresh private folder for this run (created with owner-only rights).
+        static QTemporaryDir fallback(QDir::tempPath() + QStringLiteral("/quelmora-office-XXXXXX"));
+        return fallback.path();
+    }();
+    return folder;
+}
+
 namespace {
 
-// One profile for every office program the application starts, away from the operator's own.
 QStringList officeProfileArgument()
 {
-    const QString profile = QDir::tempPath() + QStringLiteral("/quelmora-office-profile");
-    return {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(profile).toString()};
+    return {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(officeProfileFolder()).toString()};
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 
 // Where the office program is looked for; tests point it elsewhere.
 QString officeProgram();
+// The office programs' own settings folder, private to this user.
+QString officeProfileFolder();
 
 class LibreOfficeSlideShow : public SlideShow {
 public:

@@ -11,7 +11,9 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QtEndian>
+
 #include <cmath>
+#include <unistd.h>
 
 namespace {
 
@@ -164,6 +166,18 @@ private slots:
             QCOMPARE(e.message(), QStringLiteral("无法创建Xls文件，请确认是否安装EXCEL"));
         }
         qunsetenv("QUELMORA_OFFICE");
+    }
+
+    // The office programs' settings folder belongs to this user alone: nobody else can plant a profile
+    // there or read what the office program keeps in it.
+    void officeProfileIsPrivate()
+    {
+        const QString folder = officeProfileFolder();
+        QVERIFY(QFileInfo(folder).isDir());
+        QVERIFY(!folder.startsWith(QStringLiteral("/tmp/quelmora-office-profile")));
+        QCOMPARE(QFileInfo(folder).permissions() & ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser),
+                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(QFileInfo(folder).ownerId(), uint(getuid()));
     }
 
     void slideShowOfMissingFileIsAnError()
