@@ -207,8 +207,9 @@ void Tfrm_banjiangjm::showPrize(int prize)
     for (ShadowLabel *plate : plates)
         plate->hide();
 
-    // A negative count gives no winners and takes no names from the ranking.
-    int offset = 0;
+    // A negative count gives no winners and takes no names from the ranking; counts up to the largest
+    // whole number add up without overflow.
+    qint64 offset = 0;
     for (int p = 0; p < prize - 1; ++p)
         offset += std::max(0, m_counts[p]);
     const int winners = std::clamp(m_counts[prize - 1], 0, int(kMaxWinners));
@@ -220,10 +221,10 @@ void Tfrm_banjiangjm::showPrize(int prize)
     plates[0]->raise();
     const QStringList &names = context().ranked_names;
     for (int w = 0; w < winners; ++w) {
-        const int i = offset + w;
+        const qint64 i = offset + w;
         ShadowLabel *plate = plates[1 + w];
         plate->move(kPlateLeft, tops[1 + w]);
-        plate->setText(i < names.size() ? names[i] : QString());
+        plate->setText(i < names.size() ? names[qsizetype(i)] : QString());
         plate->show();
         plate->raise();
     }

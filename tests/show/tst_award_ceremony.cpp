@@ -166,6 +166,30 @@ private slots:
         QCOMPARE(c.shownPlates(), second);
     }
 
+    // Counts at the ends of the whole numbers add up without wrapping round into the ranking.
+    void extremeCountsNeverReadPastTheRanking_data()
+    {
+        QTest::addColumn<QString>("w1");
+        QTest::addColumn<QString>("w2");
+        QTest::addColumn<QStringList>("third");
+        QTest::newRow("largest first prize") << QStringLiteral("2147483647") << QStringLiteral("2")
+                                             << plates({{300, u"三等奖"}, {440, u""}});
+        QTest::newRow("two largest prizes") << QStringLiteral("2147483647") << QStringLiteral("2147483647")
+                                            << plates({{300, u"三等奖"}, {440, u""}});
+        QTest::newRow("smallest first prize") << QStringLiteral("-2147483648") << QStringLiteral("2")
+                                              << plates({{300, u"三等奖"}, {440, u"选手3"}});
+    }
+    void extremeCountsNeverReadPastTheRanking()
+    {
+        QFETCH(QString, w1);
+        QFETCH(QString, w2);
+        QFETCH(QStringList, third);
+        Ceremony c(w1, w2, QStringLiteral("1"), 8);
+        c.open();
+        c.press(Qt::Key_F3);
+        QCOMPARE(c.shownPlates(), third);
+    }
+
     void aSumPastTheRankingShowsEmptyNames()
     {
         Ceremony c(QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("1"), 3);
