@@ -27,6 +27,11 @@ namespace {
 constexpr int kBlinkMs = 200;
 constexpr int kTestScorePauseMs = 100;
 
+QString noJudgesText(int count)
+{
+    return QStringLiteral("评委个数设置为%1，应为1到12：现在无法录入和显示评委分数，请在参数设置中修改评委个数。").arg(count);
+}
+
 QColor markColour(Mark mark)
 {
     switch (mark) {
@@ -102,6 +107,7 @@ void Tfrm_pfmain::onShow()
 {
     AppContext &c = context();
     c.current_round = 0;
+    m_reportedPhotos.clear();
     if (Image_pf->isEmpty())
         Image_pf->setPixmap(pfmain::scoringBackdrop());
     if (panel_df->background->isEmpty()) {
@@ -118,6 +124,12 @@ void Tfrm_pfmain::onShow()
     const int count = c.scoring_settings.judge_count;
     // Judges outside 1..12 have no panel, so none takes part.
     m_judgeCount = count >= 1 && count <= kMaxJudges ? count : 0;
+    if (m_judgeCount == 0) {
+        // Said once the screen is up, not from inside its show handler.
+        QMetaObject::invokeMethod(this, [this, count] {
+            guard([&] { context().dialogs().information(this, noJudgesText(count)); });
+        }, Qt::QueuedConnection);
+    }
     m_roster.resize(c.scoring_settings.contestant_count);
     layOutJudges(count);
     for (int j = 0; j < kMaxJudges; ++j)
@@ -151,8 +163,20 @@ void Tfrm_pfmain::showJudgePhotos()
     }
 }
 
+// While the entry panel is up the operator is typing scores: a key that types a character, and the arrows,
+// belong to the entry box; F-keys, Enter, Esc and Delete keep their meaning.
+bool Tfrm_pfmain::keyBelongsToEntry(int key) const
+{
+    if (panel_sdsrfs->isHidden())
+        return false;
+    const bool functionKey = key >= vk::F1 && key <= vk::F12;
+    return !functionKey && key != vk::Return && key != vk::Escape && key != vk::Delete && key != vk::Next;
+}
+
 bool Tfrm_pfmain::keyUp(int key, Qt::KeyboardModifiers modifiers)
 {
+    if (keyBelongsToEntry(key))
+        return false;
     const Screens &screens = context().screens;
     const bool roundChosen = context().current_round != 0;
     switch (key) {
@@ -385,6 +409,9 @@ void Tfrm_pfmain::showScore(Score which)
     const QStringList judgeScores = scores();
     QVector<Mark> marks(m_marks.begin(), m_marks.begin() + m_judgeCount);
     if (settings.tally_mode == 1) {
+        // A computation drops only the judges it finds now: the marks of an earlier one belong to scores
+        // the operator may have corrected since.
+        marks.fill(Mark::None);
         score_rules::mark_highest_lowest(judgeScores, marks);
         for (int j = 0; j < int(marks.size()); ++j)
             setMark(j + 1, marks[j]);
@@ -418,19 +445,34 @@ void Tfrm_pfmain::showScore(Score which)
     }
     panel_df->title->setText(title);
     Panel_df1->title->setText(title);
-    present(shown);
+    const QString photoProblem = present(shown);
     if (which == Score::Final)
         saveScores();
+    // The score is up and stored before the operator hears of the photo, once per opening and photo.
+    if (!photoProblem.isEmpty() && !m_reportedPhotos.contains(photoProblem)) {
+        m_reportedPhotos.insert(photoProblem);
+        reportError(context().dialogs(), this, photoProblem);
+    }
 }
 
-void Tfrm_pfmain::present(const QString &scoreText)
+QString Tfrm_pfmain::present(const QString &scoreText)
 {
     // The photo of the contestant on display; the roster number is only what the screen shows.
     const QString photo = m_position >= 1 && m_position <= m_roster.size()
                               ? context().paths.named(assets::kContestantPhotos, m_roster.photos.at(m_position - 1))
                               : QString();
-    if (!photo.isEmpty() && QFileInfo(photo).isFile()) {
-        panel_df->photo->loadFile(photo); // before anything shows: an unreadable photo shows nothing
+    QString problem;
+    bool withPhoto = !photo.isEmpty() && QFileInfo(photo).isFile();
+    if (withPhoto) {
+        try {
+            panel_df->photo->loadFile(photo);
+        } catch (const AppError &e) {
+            // An unreadable photo must not cost the score: the panel without photo shows it.
+            problem = e.message();
+            withPhoto = false;
+        }
+    }
+    if (withPhoto) {
         panel_df->score->setText(scoreText);
         Panel_df1->hide();
         panel_df->move(0, 0);
@@ -441,6 +483,7 @@ void Tfrm_pfmain::present(const QString &scoreText)
         Panel_df1->move(0, 0);
         Panel_df1->show();
     }
+    return problem;
 }
 
 void Tfrm_pfmain::saveScores()

@@ -7,6 +7,8 @@
 #include "score_storage.h"
 #include "ui/stage_window.h"
 
+#include <QSet>
+
 #include <array>
 
 class Picture;
@@ -82,7 +84,9 @@ private:
     void loadScores();
     void clearScores();
     void setMark(int judge, score_rules::Mark mark);
-    void present(const QString &scoreText);
+    // Shows the score panel; returns the text of a photo that could not be read, or nothing.
+    QString present(const QString &scoreText);
+    bool keyBelongsToEntry(int key) const;
     void saveScores();
     void startFlash(bool highest);
     void blink(int judge, score_rules::Mark mark);
@@ -102,4 +106,5 @@ private:
     QString m_judgesScore;
     QString m_answerScore;
     QString m_finalScore;
+    QSet<QString> m_reportedPhotos;
 };

@@ -4,11 +4,16 @@
 #include "scoring/tfrm_pfmain.h"
 #include "settings/settings_keys.h"
 #include "show/tshow_main.h"
+#include "show/tfrm_jz.h"
+#include "show/tfrm_zjs.h"
+#include "show/tfrm_djs.h"
 #include "test_app.h"
 #include "ui/picture.h"
 #include "ui/shadow_label.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -555,6 +560,155 @@ private slots:
     }
 };
 
+// What goes wrong in a live show: a corrected score, a broken photo, typing into the entry panel, a long
+// score, a judge count the screen cannot seat.
+class OperatorTest : public QObject {
+    Q_OBJECT
+private slots:
+    // Scores are shown with F5, corrected through the entry panel and shown again: the second computation
+    // drops the judges it finds now, not those of the first as well.
+    void correctedScoresAreAveragedAfresh_data()
+    {
+        QTest::addColumn<QString>("tally");
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("corrected");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("marks");
+        QTest::newRow("tally 1: new highest and lowest")
+            << u"1"_s << QStringList{u"9.5"_s, u"9.13"_s, u"9.14"_s, u"8.0"_s, u"9.135"_s}
+            << QStringList{u"9.5"_s, u"9.9"_s, u"7.0"_s, u"8.0"_s, u"9.3"_s} << u"8.93"_s << u"NHLNN"_s;
+        QTest::newRow("tally 1: same judges") << u"1"_s << QStringList{u"9"_s, u"8"_s, u"7"_s}
+                                              << QStringList{u"9.5"_s, u"8"_s, u"6"_s} << u"8.00"_s << u"HNL"_s;
+        QTest::newRow("tally 0: every score") << u"0"_s << QStringList{u"9"_s, u"8"_s, u"7"_s}
+                                              << QStringList{u"9"_s, u"8"_s, u"4"_s} << u"7.00"_s << u"NNN"_s;
+    }
+    void correctedScoresAreAveragedAfresh()
+    {
+        QFETCH(QString, tally);
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, corrected);
+        QFETCH(QString, shown);
+        QFETCH(QString, marks);
+        Contest c(int(first.size()));
+        c.t.folder.setConfig(keys::kScoring, keys::kTallyMode, tally);
+        c.open();
+        c.key(Qt::Key_F1);
+        c.keys(QStringLiteral("U"));
+        c.enter(first);
+        c.key(Qt::Key_F5);
+        c.key(Qt::Key_Escape);
+        c.enter(corrected);
+        c.key(Qt::Key_F7);
+        QCOMPARE(c.label(QStringLiteral("lab_xsdf1"))->text(), shown);
+        QCOMPARE(c.colours(), marks);
+        QCOMPARE(c.rows(QStringLiteral("select zhdf from pwdf")), QStringList{shown});
+        QVERIFY(c.t.fakes.dialogs.errors.isEmpty());
+    }
+
+    // A photo that is no picture costs neither the score nor the show: it is stored and shown without
+    // photo, and the operator hears of the photo once.
+    void unreadablePhotoStillStoresTheScore()
+    {
+        Contest c(2, 0);
+        c.t.folder.setConfig(keys::kContest, keys::kContestantCount, QStringLiteral("1"));
+        c.t.folder.exec({QStringLiteral("insert into xsb (bh, xm, zppath) values (1, '甲', 'x.jpg')")});
+        QDir().mkpath(c.t.folder.file(QStringLiteral("选手照片")));
+        QFile broken(c.t.folder.file(QStringLiteral("选手照片/x.jpg")));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("this is no picture");
+        broken.close();
+        c.open();
+        c.key(Qt::Key_F1);
+        c.keys(QStringLiteral("U"));
+        c.enter({QStringLiteral("9"), QStringLiteral("8")});
+        c.key(Qt::Key_F7);
+        QCOMPARE(c.rows(QStringLiteral("select zhtotal from pwdf")), QStringList{QStringLiteral("8.50")});
+        QVERIFY(c.shown(QStringLiteral("Panel_df1")));
+        QVERIFY(!c.shown(QStringLiteral("panel_df")));
+        QCOMPARE(c.label(QStringLiteral("lab_xsdf1"))->text(), QStringLiteral("8.50"));
+        QCOMPARE(c.t.fakes.dialogs.errors.size(), 1);
+        QVERIFY(c.t.fakes.dialogs.errors.first().contains(QStringLiteral("x.jpg")));
+        c.key(Qt::Key_Escape);
+        c.key(Qt::Key_F7);
+        QCOMPARE(c.t.fakes.dialogs.errors.size(), 1);
+        QCOMPARE(c.rows(QStringLiteral("select count(*) from pwdf")), QStringList{QStringLiteral("1")});
+    }
+
+    // While the entry panel is up, keys that type characters and the arrows belong to the box.
+    void typingInTheEntryPanelRunsNoCommand()
+    {
+        Contest c(2);
+        c.open();
+        c.key(Qt::Key_F1);
+        c.keys(QStringLiteral("UU"));
+        c.key(Qt::Key_F9);
+        auto *box = c.find<QLineEdit>(QStringLiteral("Edit2"));
+        QCOMPARE(c.screen->focusWidget(), box);
+        box->clear();
+        for (Qt::Key k : {Qt::Key_9, Qt::Key_Period, Qt::Key_5, Qt::Key_Minus, Qt::Key_Equal, Qt::Key_M, Qt::Key_N,
+                          Qt::Key_Q, Qt::Key_Up, Qt::Key_Down})
+            QTest::keyClick(box, k);
+        QCOMPARE(box->text(), QStringLiteral("9.5-=mnq"));
+        QCOMPARE(c.screen->current_position(), 2);
+        QVERIFY(c.t.fakes.dialogs.errors.isEmpty());
+        QVERIFY(!c.t.screens().frm_djs->isVisible());
+        QVERIFY(!c.t.screens().frm_zjs->isVisible());
+        QVERIFY(!c.t.screens().frm_jz->isVisible());
+        QVERIFY(!c.screen->findChild<QTimer *>(QStringLiteral("time_max"))->isActive());
+        // Esc still takes the panel away, and then the arrows choose contestants again.
+        QTest::keyClick(box, Qt::Key_Escape);
+        QVERIFY(!c.shown(QStringLiteral("panel_sdsrfs")));
+        c.keys(QStringLiteral("U"));
+        QCOMPARE(c.screen->current_position(), 3);
+    }
+
+    // Numbers and names too long for their labels are drawn smaller, never cut off.
+    void longTextsFitTheirLabels()
+    {
+        Contest c(3, 0);
+        c.t.folder.setConfig(keys::kContest, keys::kContestantCount, QStringLiteral("100000"));
+        c.t.folder.exec({QStringLiteral("insert into xsb (bh, xm, zppath) values (1, '甲', '')")});
+        c.t.folder.setConfig(keys::kScoring, keys::kDecimals, QStringLiteral("7"));
+        c.open();
+        c.key(Qt::Key_F1);
+        c.keys(QStringLiteral("U"));
+        c.enter({QStringLiteral("7.24"), QStringLiteral("7.25"), QStringLiteral("7.25")});
+        c.key(Qt::Key_F5);
+        for (const QString &name : {QStringLiteral("lab_xsdf1"), QStringLiteral("lab_xsgs")}) {
+            ShadowLabel *l = c.label(name);
+            QVERIFY2(l->text().size() >= 7, qPrintable(l->text()));
+            const QFont drawn = l->fittedFont();
+            QVERIFY2(QFontMetrics(drawn).horizontalAdvance(l->text()) <= l->width(), qPrintable(name));
+            QVERIFY(drawn.pixelSize() < l->font().pixelSize());
+        }
+        QCOMPARE(c.label(QStringLiteral("lab_xsdf1"))->text(), QStringLiteral("7.24666666666667"));
+        // A text that fits keeps the label's own size.
+        QCOMPARE(c.label(QStringLiteral("lab_xsbh"))->fittedFont().pixelSize(), c.label(QStringLiteral("lab_xsbh"))->font().pixelSize());
+    }
+
+    // A judge count the screen cannot seat is said once, when the screen opens.
+    void unseatableJudgeCountIsSaidOnOpening_data()
+    {
+        QTest::addColumn<int>("judges");
+        QTest::newRow("0") << 0;
+        QTest::newRow("13") << 13;
+    }
+    void unseatableJudgeCountIsSaidOnOpening()
+    {
+        QFETCH(int, judges);
+        Contest c(judges);
+        c.open();
+        QTRY_COMPARE(c.t.fakes.dialogs.informations.size(), 1);
+        QVERIFY(c.t.fakes.dialogs.informations.first().contains(QString::number(judges)));
+        c.key(Qt::Key_F1);
+        c.keys(QStringLiteral("U"));
+        c.key(Qt::Key_F9);
+        c.key(Qt::Key_F7);
+        QCOMPARE(c.t.fakes.dialogs.informations.size(), 1);
+        QVERIFY(c.t.fakes.dialogs.errors.isEmpty());
+    }
+};
+
 class FlashTest : public QObject {
     Q_OBJECT
 private slots:
@@ -779,5 +933,5 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(OpeningTest, ContestantTest, EntryTest, ScorePanelTest, FlashTest, DeleteAndOpenTest, ScreenshotTest)
+QUELMORA_TEST_MAIN(OpeningTest, ContestantTest, EntryTest, ScorePanelTest, OperatorTest, FlashTest, DeleteAndOpenTest, ScreenshotTest)
 #include "tst_scoring_screen.moc"
