@@ -7,17 +7,17 @@
 namespace {
 
 struct AreaArt {
-    QRect frame;
+    QRect card; // the place of the area's hover highlight, so the highlight covers the card exactly
     const char16_t *caption;
     const char16_t *detail;
 };
 
 // The click areas of the menu: show hub, question bank, keypad test, settings.
 const AreaArt kAreas[4] = {
-    {{51, 312, 213, 196}, u"比赛现场", u"评分 · 答题 · 颁奖"},
-    {{277, 312, 217, 196}, u"题库维护", u"录入 · 编辑 · 导出"},
-    {{507, 312, 216, 196}, u"键盘测试", u"按键 · 遥控器"},
-    {{739, 312, 215, 196}, u"参数设置", u"评委 · 选手 · 轮次"},
+    {{55, 317, 208, 136}, u"比赛现场", u"评分 · 答题 · 颁奖"},
+    {{282, 315, 208, 136}, u"题库维护", u"录入 · 编辑 · 导出"},
+    {{510, 315, 208, 136}, u"键盘测试", u"按键 · 遥控器"},
+    {{742, 315, 208, 136}, u"参数设置", u"评委 · 选手 · 轮次"},
 };
 
 const QColor kGold(255, 208, 96);
@@ -57,18 +57,18 @@ QImage drawMenuBackground()
     p.setPen(QColor(200, 220, 255));
     p.drawText(QRect(0, 205, 1024, 40), Qt::AlignCenter, QStringLiteral("评分 · 排行 · 答题 · 颁奖"));
 
-    // The four framed areas with their captions.
+    // The four area cards with their captions, drawn where the hover highlights lie.
     for (const AreaArt &a : kAreas) {
-        const QRectF frame = QRectF(a.frame).adjusted(6, 6, -6, -6);
+        const QRectF frame = QRectF(a.card).adjusted(3, 3, -3, -3);
         p.setPen(QPen(QColor(140, 180, 255), 3));
         p.setBrush(QColor(255, 255, 255, 28));
-        p.drawRoundedRect(frame, 16, 16);
+        p.drawRoundedRect(frame, 14, 14);
         p.setPen(Qt::white);
         p.setFont(font(34, true));
-        p.drawText(QRectF(frame.left(), frame.top() + 14, frame.width(), 72), Qt::AlignCenter, QString::fromUtf16(a.caption));
+        p.drawText(QRectF(frame.left(), frame.top() + 10, frame.width(), 66), Qt::AlignCenter, QString::fromUtf16(a.caption));
         p.setPen(QColor(200, 220, 255));
         p.setFont(font(16, false));
-        p.drawText(QRectF(frame.left(), frame.top() + 84, frame.width(), 32), Qt::AlignCenter, QString::fromUtf16(a.detail));
+        p.drawText(QRectF(frame.left(), frame.top() + 78, frame.width(), 32), Qt::AlignCenter, QString::fromUtf16(a.detail));
     }
 
     // Caption of the current question bank, left of the issue label, on a light plate.

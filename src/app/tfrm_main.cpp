@@ -86,15 +86,18 @@ void Tfrm_main::onShow()
     guard([this] { resetTeamScores(); });
     for (Picture *h : highlights)
         h->hide();
-    openDatabase();
+    guard([this] { openDatabase(); });
+    // Without a window manager the menu is never activated: the issue label must not wait for it.
+    activationSteps();
 }
 
 void Tfrm_main::resetTeamScores()
 {
     const int teams = decimal_text::toInt(context().settings.read(keys::kCompetition, keys::kTeamCount));
-    const IniFile scores = context().settings.teamScores();
+    QList<IniFile::Entry> entries;
     for (int i = 1; i <= teams; ++i)
-        scores.write(keys::kTeamScores, keys::teamScore(i), QStringLiteral("0"));
+        entries.append({keys::kTeamScores, keys::teamScore(i), QStringLiteral("0")});
+    context().settings.teamScores().writeAll(entries);
 }
 
 void Tfrm_main::openDatabase()
