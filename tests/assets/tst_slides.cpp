@@ -139,7 +139,7 @@ private slots:
             QCOMPARE(f.read(4), QByteArray("\xD0\xCF\x11\xE0", 4)); // a compound document, as .ppt files are
             QVERIFY(!QFile::exists(folder.filePath(show + u".building"_s)));
         }
-        // A show that is there, the organiser's own say, is left as it is.
+        // A show already there (the organiser's own) is left as it is.
         QFile own(folder.filePath(kJudges));
         QVERIFY(own.open(QIODevice::WriteOnly | QIODevice::Truncate));
         own.write("own");
