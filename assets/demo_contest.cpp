@@ -57,7 +57,7 @@ QList<Person> contestants()
     const QString first = QStringLiteral("第一组");
     const QString second = QStringLiteral("第二组");
     return {
-        {QStringLiteral("李晓雯"), QStringLiteral("选手01.jpg"), first},
+        {QStringLiteral("李晓雯"), QStringLiteral("选手01.jpg"), first, QStringLiteral("李晓雯.ppt")},
         {QStringLiteral("王子轩"), QStringLiteral("选手02.jpg"), first},
         {QStringLiteral("张雨欣"), QStringLiteral("选手03.jpg"), first},
         {QStringLiteral("刘浩然"), QStringLiteral("选手04.jpg"), first},
@@ -95,7 +95,7 @@ void createDatabase(const QString &path, const QString &schemaPath)
             for (const QString &sql : schema)
                 exec(q, sql);
             exec(q, QStringLiteral("begin"));
-            if (!q.prepare(QStringLiteral("insert into xsb (bh, xm, fz, zppath, xszl) values (?, ?, ?, ?, '')")))
+            if (!q.prepare(QStringLiteral("insert into xsb (bh, xm, fz, zppath, xszl) values (?, ?, ?, ?, ?)")))
                 throw AppError(q.lastError().text());
             int bh = 0;
             for (const Person &c : contestants()) {
@@ -103,6 +103,7 @@ void createDatabase(const QString &path, const QString &schemaPath)
                 q.addBindValue(c.name);
                 q.addBindValue(c.group);
                 q.addBindValue(c.photo);
+                q.addBindValue(c.profile);
                 if (!q.exec())
                     throw AppError(q.lastError().text());
             }

@@ -10,6 +10,7 @@ struct Person {
     QString name;
     QString photo; // bare file name in the photo folder
     QString group; // contestants only
+    QString profile = {}; // bare file name in the profile folder; contestants only, may be empty
 };
 
 QList<Person> contestants(); // eight, in running order
