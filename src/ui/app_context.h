@@ -15,6 +15,7 @@ class SlideShow;
 class Spreadsheet;
 class ShellOpen;
 class OutputVolume;
+class StageDisplay;
 
 // The time of day and the pauses some screens make.
 class Clock {
@@ -92,6 +93,7 @@ public:
     const AssetPaths paths;
     const SettingsFiles settings;
     TData *data = nullptr; // created by start-up in its place among the screens
+    StageDisplay *stage = nullptr; // the projector the screens show on; null: the primary display, unscaled
     const Services services;
     Screens screens;
 
