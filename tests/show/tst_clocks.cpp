@@ -321,6 +321,19 @@ private slots:
         QCOMPARE(c.app.fakes.dialogs.errors.size(), 2);
     }
 
+    // The real timer, a second a tick.
+    void theTimerCountsDownOnItsOwn()
+    {
+        Countdown c({QStringLiteral("2")});
+        c.open();
+        c.choose(0);
+        c.key(Qt::Key_Apostrophe);
+        QTRY_COMPARE_WITH_TIMEOUT(c.shown(), QStringLiteral("1"), 1500);
+        QTRY_VERIFY_WITH_TIMEOUT(!c.running(), 3000);
+        QCOMPARE(c.shown(), QStringLiteral("0"));
+        QCOMPARE(c.played(), (QStringList{QStringLiteral("倒计时.wav"), QStringLiteral("时间到.wav")}));
+    }
+
     void escStopsAndClosesAndTheNextOpeningStartsAfresh()
     {
         Countdown c;
@@ -436,6 +449,18 @@ private slots:
         c.advance(1'000);
         c.screen()->Timer1Timer();
         QCOMPARE(c.shown(), QStringLiteral("00:00:1.00"));
+    }
+
+    // The real timers show the time the steady clock gives.
+    void theTimersShowTheTimeOnTheirOwn()
+    {
+        CountUp c;
+        c.open();
+        c.key(Qt::Key_Apostrophe);
+        c.advance(61'250);
+        QTRY_COMPARE_WITH_TIMEOUT(c.shown(), QStringLiteral("00:1:1.25"), 500);
+        c.advance(1'000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.shown(), QStringLiteral("00:1:2.25"), 500);
     }
 
     void resetWhileStoppedStaysStopped()
