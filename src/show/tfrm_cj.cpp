@@ -130,6 +130,14 @@ void Tfrm_cj::onShow()
     showCount();
 }
 
+void Tfrm_cj::onClose()
+{
+    // Every draw is in the list file already; a flicker left running draws nothing.
+    Timer1->stop();
+    lab_bs->setText(kIdle);
+    m_list.clear();
+}
+
 void Tfrm_cj::showCount()
 {
     Label7->setText(QString::number(m_list.count()));

@@ -33,6 +33,7 @@ public:
 
 protected:
     void onShow() override;
+    void onClose() override;
     bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;
     bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
 

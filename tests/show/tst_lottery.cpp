@@ -230,14 +230,22 @@ private slots:
         QCOMPARE(l.left(), QStringLiteral("2"));
     }
 
+    // Closing during the flicker draws nothing and leaves no timer running.
     void escClosesOnRelease()
     {
         Lottery l(gbkLines(kThree));
         l.open();
+        l.space();
         QTest::keyPress(l.screen(), Qt::Key_Escape);
         QVERIFY(l.screen()->isVisible());
         QTest::keyRelease(l.screen(), Qt::Key_Escape);
         QVERIFY(!l.screen()->isVisible());
+        QVERIFY(!l.screen()->Timer1->isActive());
+        QCOMPARE(l.listFile(), gbkLines(kThree));
+        QCOMPARE(l.resultsFile(), QByteArray());
+        l.open();
+        QCOMPARE(l.state(), QStringLiteral("停止抽奖"));
+        QCOMPARE(l.left(), QStringLiteral("3"));
     }
 
     // A held Space repeats its press: only the first one acts.
