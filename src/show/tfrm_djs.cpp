@@ -202,10 +202,11 @@ bool Tfrm_djs::keyUp(int key, Qt::KeyboardModifiers)
 
 bool Tfrm_djs::eventFilter(QObject *watched, QEvent *event)
 {
-    // The open list's own key search would choose an item by a typed digit.
-    if (watched == combox_djs->view() && event->type() == QEvent::KeyPress
-        && isCharacterKey(virtualKey(*static_cast<QKeyEvent *>(event)))
-        && virtualKey(*static_cast<QKeyEvent *>(event)) != vk::Return)
-        return true;
+    // The open list would choose an item by a typed digit; Enter still takes the highlighted one.
+    if (watched == combox_djs->view() && event->type() == QEvent::KeyPress) {
+        const int key = virtualKey(*static_cast<QKeyEvent *>(event));
+        if (key != vk::Return && isCharacterKey(key))
+            return true;
+    }
     return StageWindow::eventFilter(watched, event);
 }

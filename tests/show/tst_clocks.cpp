@@ -8,6 +8,7 @@
 #include "ui/picture.h"
 #include "ui/shadow_label.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -169,6 +170,14 @@ private slots:
         QTest::keyClicks(c.screen()->combox_djs, QStringLiteral("1"));
         QCOMPARE(c.screen()->combox_djs->currentIndex(), 0);
         QCOMPARE(c.shown(), QStringLiteral("5"));
+        // Nor the open list, which would choose an item by its first digit.
+        c.screen()->combox_djs->showPopup();
+        QAbstractItemView *view = c.screen()->combox_djs->view();
+        QTest::keyClick(view, Qt::Key_1);
+        QCOMPARE(view->currentIndex().row(), 0);
+        QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Return);
+        QCOMPARE(c.shown(), QStringLiteral("10"));
     }
 
     void choosingStopsARunningCountdown()
