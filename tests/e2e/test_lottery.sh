@@ -1,93 +1,59 @@
-#!/bin/bash
-# The lottery road of the built program on Xvfb: the hub's F3 draws three winners (six new lines in the
-# results file); the program is killed with signal 9 after two more draws, started again, and draws on:
-# no entry ever comes twice and every winner has left the list file.
-# Usage: test_lottery.sh [program folder]   (default: the build's Quelmora folder beside this tree)
-set -euo pipefail
+#!/usr/bin/env bash
+# The lottery road on the built program: the hub's F3 draws three winners from the demo list and the
+# results file gains six lines; the program is killed after two more draws, started again and draws on.
+# No entry ever comes twice, and every winner has left the list file.
+. "$(dirname "$0")/lib.sh"
+e2e_begin 1024x768
 
-here=$(cd "$(dirname "$0")" && pwd)
-source_folder=${1:-$here/../../build/Quelmora}
-[ -x "$source_folder/quelmora" ] || { echo "no program in $source_folder" >&2; exit 1; }
-
-work=$(mktemp -d)
-app=
-xvfb=
-cleanup() {
-  [ -n "$app" ] && kill -9 "$app" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-folder=$work/Quelmora
-cp -a "$source_folder/." "$folder/"
-list=$folder/抽奖/抽奖名单.txt
-results=$folder/抽奖/抽奖结果.txt
+list="$QUELMORA_HOME/抽奖/抽奖名单.txt"
+results="$QUELMORA_HOME/抽奖/抽奖结果.txt"
 rm -f "$results"
+utf8() { iconv -f GBK -t UTF-8 "$1"; }
+entries() { utf8 "$list" | grep -c '[^[:space:]]' || true; }
+result_lines() { if [ -f "$results" ]; then utf8 "$results" | grep -c . || true; else echo 0; fi; }
+winners() { utf8 "$results" | awk 'NR % 2 == 0'; }
 
-# Xvfb picks a free display and writes its number to the pipe.
-exec 3< <(Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null & echo "$!")
-read -r xvfb <&3
-read -r display <&3
-export DISPLAY=:$display QUELMORA_HOME=$folder XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$work/runtime"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-entries() { iconv -f GBK -t UTF-8 "$list" | grep -c '[^[:space:]]' || true; }
-result_lines() { [ -f "$results" ] && iconv -f GBK -t UTF-8 "$results" | grep -c . || echo 0; }
-winners() { iconv -f GBK -t UTF-8 "$results" | awk 'NR % 2 == 0'; }
-key() { xdotool key --delay 100 "$@"; sleep 0.4; }
-
-start_lottery() {
-  "$folder/quelmora" >"$work/app.log" 2>&1 &
-  app=$!
-  for _ in $(seq 100); do
-    xdotool search --name Quelmora >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  sleep 1.5
-  xdotool mousemove 150 400 click 1 # the main menu's first area: the hub
-  sleep 1
-  key F3
+open_lottery() {
+  e2e_start
+  e2e_click 157 410 # area 1: the show hub
+  e2e_key F3
 }
+# Space starts the flicker, Space again draws: two new lines in the results file.
 draw() {
   local before
   before=$(result_lines)
-  key space
-  sleep 0.3
-  key space
-  for _ in $(seq 30); do
-    [ "$(result_lines)" -eq $((before + 2)) ] && return 0
-    sleep 0.1
-  done
-  fail "a draw wrote no two lines (results: $(result_lines))"
+  e2e_key space
+  sleep 0.5
+  e2e_key space
+  e2e_wait 10 "the draw's two lines" test "$(result_lines)" -ge $((before + 2))
 }
 
 total=$(entries)
-[ "$total" -ge 30 ] || fail "the demo list holds $total entries"
+[ "$total" -ge 30 ] || e2e_fail "the demo list holds $total entries"
+e2e_pass "the demo list holds $total entries"
 
-start_lottery
-for _ in 1 2 3; do draw; done
-[ "$(result_lines)" -eq 6 ] || fail "three draws wrote $(result_lines) lines"
+open_lottery
+draw
+e2e_grab 0 0 1024 768 "$E2E_TMP/winner.png"
+[ -n "${QUELMORA_E2E_KEEP:-}" ] && cp "$E2E_TMP/winner.png" "$QUELMORA_E2E_KEEP/lottery-winner.png"
+draw
+draw
+e2e_expect "three draws write six lines" 6 "$(result_lines)"
+e2e_expect "three winners are off the list" $((total - 3)) "$(entries)"
 
 draw
 draw
-kill -9 "$app"
-wait "$app" 2>/dev/null || true
-app=
-[ "$(entries)" -eq $((total - 5)) ] || fail "after five draws and a kill the list holds $(entries) of $total"
+e2e_kill
+e2e_expect "the kill keeps five draws off the list" $((total - 5)) "$(entries)"
 
-start_lottery
+open_lottery
 draw
 draw
-kill "$app"
-wait "$app" 2>/dev/null || true
-app=
-
-[ "$(winners | wc -l)" -eq 7 ] || fail "seven draws logged $(winners | wc -l) winners"
-[ "$(winners | sort -u | wc -l)" -eq 7 ] || fail "an entry was drawn twice: $(winners | sort | uniq -d)"
+e2e_expect "seven draws logged" 7 "$(winners | wc -l)"
+e2e_expect "no entry drawn twice" 7 "$(winners | sort -u | wc -l)"
 while read -r winner; do
-  iconv -f GBK -t UTF-8 "$list" | grep -qxF "$winner" && fail "$winner is still on the list"
+  utf8 "$list" | grep -qxF "$winner" && e2e_fail "$winner is still on the list"
 done < <(winners)
-[ "$(entries)" -eq $((total - 7)) ] || fail "the list holds $(entries) of $total after seven draws"
-echo "PASS: seven winners, none twice, all off the list"
+e2e_expect "the list holds what was not drawn" $((total - 7)) "$(entries)"
+
+e2e_end
