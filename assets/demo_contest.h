@@ -23,7 +23,7 @@ void createDatabase(const QString &path, const QString &schemaPath);
 // Writes config.ini for the demo contest (GBK) at `path`, through a temporary file. Throws AppError.
 void writeSettings(const QString &path);
 
-// The lottery list: about thirty names, one per line, GBK.
+// The lottery list: thirty-six seat labels ("3排4号"), one per line, GBK.
 QByteArray lotteryList();
 
 } // namespace assetgen::demo

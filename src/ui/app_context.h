@@ -22,6 +22,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // Milliseconds on a steady clock that never jumps, unlike the time of day; for measuring durations.
+    virtual qint64 steadyMs() const = 0;
     // Waits `ms` milliseconds on the user-interface thread without handling events.
     virtual void pause(int ms) = 0;
 };
