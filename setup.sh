@@ -10,7 +10,7 @@ build="${QUELMORA_BUILD:-build}"
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite qt6-webengine-dev libgl-dev
+  qt6-base-dev qt6-base-private-dev qt6-multimedia-dev libqt6sql6-sqlite qt6-webengine-dev libgl-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
   gstreamer1.0-libav gstreamer1.0-pulseaudio
   libxlsxwriter-dev libreoffice-impress libreoffice-calc libreoffice-gtk3
