@@ -68,11 +68,12 @@ JudgesTab::JudgesTab(StageWindow &screen) : m_screen(screen)
                 [this, j](const QString &text) { lab_pw[j - 1]->setText(text.trimmed()); });
         connect(but_pw[j - 1], &QPushButton::clicked, this, [this, j] { m_screen.guard([this, j] { choosePhoto(j); }); });
     }
-    connect(combo_pwgs, &QComboBox::currentTextChanged, this, [this](const QString &text) {
-        // An emptied box is text still being typed, not a judge count.
-        if (!text.trimmed().isEmpty())
-            m_screen.guard([this, text] { applyJudgeCount(text); });
-    });
+    // A choice applies at once; typed text once the entry is finished (Enter, Tab, leaving the box), so
+    // the first digit of "10" does not hide judges on the way.
+    auto apply = [this] { m_screen.guard([this] { applyJudgeCount(combo_pwgs->currentText()); }); };
+    connect(combo_pwgs, &QComboBox::activated, this, apply);
+    connect(combo_pwgs, &QComboBox::currentIndexChanged, this, apply);
+    connect(combo_pwgs->lineEdit(), &QLineEdit::editingFinished, this, apply);
 }
 
 void JudgesTab::load()
