@@ -31,7 +31,7 @@ ScoresTab::ScoresTab(StageWindow &screen) : m_screen(screen)
             model->setStyle(c.name, red);
     }
     DBGridEh2 = grid(this, QStringLiteral("DBGridEh2"), QRect(0, 3, 1000, 606), model);
-    DBGridEh2->setFont(stageFont(QStringLiteral("宋体"), 14, true));
+    model->setDefaultFont(stageFont(QStringLiteral("宋体"), 14, true));
     auto layOut = [this] {
         const QStringList names = model->dataset()->fieldNames();
         for (int i = 0; i < names.size(); ++i) {

@@ -78,10 +78,11 @@ QVariant StyledGridModel::data(const QModelIndex &index, int role) const
         if (!dataset() || !index.isValid())
             return {};
         const auto it = m_styles.constFind(dataset()->fieldNames().value(index.column()).toLower());
+        const bool ownFont = it != m_styles.constEnd() && it->hasFont;
+        if (role == Qt::FontRole)
+            return ownFont ? QVariant(it->font) : m_defaultFont ? QVariant(*m_defaultFont) : QVariant();
         if (it == m_styles.constEnd())
             return {};
-        if (role == Qt::FontRole)
-            return it->hasFont ? QVariant(it->font) : QVariant();
         const QColor c = role == Qt::ForegroundRole ? it->foreground : it->background;
         return c.isValid() ? QVariant(c) : QVariant();
     }

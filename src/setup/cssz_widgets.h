@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <optional>
+
 class QGroupBox;
 class QTableView;
 
@@ -38,11 +40,14 @@ public:
     };
     using GridModel::GridModel;
     void setStyle(const QString &column, const Style &style) { m_styles.insert(column.toLower(), style); }
+    // The type of every column without a style of its own.
+    void setDefaultFont(const QFont &font) { m_defaultFont = font; }
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:
     QHash<QString, Style> m_styles;
+    std::optional<QFont> m_defaultFont;
 };
 
 // A read-only grid of whole rows, several of which can be selected, titles centred and bold on yellow.
