@@ -1,6 +1,8 @@
 // The settings screen as the organiser drives it: opening, the system and judges tabs, the save, the
 // roster's add, delete and move, the score records' filter, deletes and export.
 #include "app/tfrm_main.h"
+#include "ui/click_area.h"
+#include "scoring/tfrm_pfmain.h"
 #include "settings/settings_keys.h"
 #include "setup/cssz_judges_tab.h"
 #include "setup/cssz_roster_tab.h"
@@ -9,6 +11,7 @@
 #include "setup/tfrm_cssz.h"
 #include "test_app.h"
 #include "ui/picture.h"
+#include "ui/shadow_label.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -865,6 +868,58 @@ private slots:
     }
 };
 
+// What the settings screen stores is what the scoring screen works with at its next opening.
+class RoadTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theScoringScreenTakesTheNewSettings()
+    {
+        Setup s;
+        s.t.folder.writePicture(QStringLiteral("评委照片/a.jpg"), QSize(60, 80), Qt::green);
+        s.t.folder.writePicture(QStringLiteral("下载/b.jpg"), QSize(60, 80), Qt::blue);
+        roster(s.t.folder, 2);
+        s.t.start();
+        QTest::mouseClick(s.t.screens().frm_main->areas[3], Qt::LeftButton); // area 4
+        s.screen = s.t.screens().frm_cssz;
+        QVERIFY(s.screen->isVisible());
+
+        s.type(s.combo(QStringLiteral("combo_xsd")), QStringLiteral("3"));
+        s.tab(s.screen->TabSheet1);
+        s.type(s.combo(QStringLiteral("combo_pwgs")), QStringLiteral("7"));
+        const QStringList names{QStringLiteral("张明"), QStringLiteral("李华"), QStringLiteral("王芳"), QStringLiteral("赵强"),
+                                QStringLiteral("陈静"), QStringLiteral("刘洋"), QStringLiteral("杨帆")};
+        for (int j = 1; j <= 7; ++j)
+            s.type(s.edit(QStringLiteral("ed_pw%1").arg(j)), names[j - 1]);
+        s.dialogs().fileAnswers << s.t.folder.file(QStringLiteral("评委照片/a.jpg")) << s.t.folder.file(QStringLiteral("下载/b.jpg"));
+        s.click(QStringLiteral("but_pw1"));
+        s.click(QStringLiteral("but_pw7"));
+
+        s.tab(s.screen->TabSheet2);
+        for (const QString &name : {QStringLiteral("新人甲"), QStringLiteral("新人乙")}) {
+            s.type(s.edit(QStringLiteral("ed_xsxm")), name);
+            s.click(QStringLiteral("Button4"));
+        }
+        s.clickRow(s.find<QTableView>(QStringLiteral("DBGridEh1")), 3);
+        s.click(QStringLiteral("but_sy"));
+        s.type(s.combo(QStringLiteral("combo_xsgs")), QStringLiteral("4"));
+        s.click(QStringLiteral("Button1"));
+        QVERIFY(!s.screen->isVisible());
+
+        Tfrm_pfmain *scoring = s.t.screens().frm_pfmain;
+        scoring->openModeless(s.t.screens().frm_main);
+        QCOMPARE(scoring->judge_count(), 7);
+        for (int j = 1; j <= 7; ++j)
+            QCOMPARE(scoring->judges[j - 1]->name->text(), names[j - 1]);
+        QVERIFY(!scoring->judges[0]->photo->isEmpty());
+        QVERIFY(!scoring->judges[6]->photo->isEmpty());
+        QVERIFY(scoring->judges[1]->photo->isEmpty());
+        QCOMPARE(scoring->roster().names,
+                 (QStringList{QStringLiteral("选手1"), QStringLiteral("选手2"), QStringLiteral("新人乙"), QStringLiteral("新人甲")}));
+        QCOMPARE(s.t.context().scoring_settings.score_pattern, QStringLiteral("#0.000"));
+        QVERIFY(s.dialogs().errors.isEmpty());
+    }
+};
+
 // Renders the four tabs for a look when QUELMORA_SCREENSHOTS names a folder.
 class ScreenshotTest : public QObject {
     Q_OBJECT
@@ -916,5 +971,5 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(OpeningTest, SystemTabTest, SaveTest, RosterTest, ScoresTest, ScreenshotTest)
+QUELMORA_TEST_MAIN(OpeningTest, SystemTabTest, SaveTest, RosterTest, ScoresTest, RoadTest, ScreenshotTest)
 #include "tst_setup_screen.moc"
