@@ -3,6 +3,7 @@
 #include "app/tfrm_main.h"
 #include "ui/click_area.h"
 #include "scoring/tfrm_pfmain.h"
+#include "media/office.h"
 #include "settings/settings_keys.h"
 #include "setup/cssz_judges_tab.h"
 #include "setup/cssz_roster_tab.h"
@@ -21,7 +22,9 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QStringEncoder>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -865,6 +868,36 @@ private slots:
         s.t.fakes.spreadsheet.failWith = QStringLiteral("无法创建Xls文件，请确认是否安装EXCEL");
         s.click(QStringLiteral("Button8"));
         QCOMPARE(s.dialogs().errors, QStringList{QStringLiteral("无法创建Xls文件，请确认是否安装EXCEL")});
+    }
+
+    // The workbook of an export, read back by the office program: Chinese headers in row 2, rows from 3.
+    void theWorkbookReadsBack()
+    {
+        const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (office.isEmpty())
+            QSKIP("no office program on this machine");
+        Setup s;
+        scores(s.t.folder, 5, {1});
+        s.open();
+        s.click(QStringLiteral("Button8"));
+        QTemporaryDir dir;
+        const QString xlsx = dir.filePath(QStringLiteral("export.xlsx"));
+        writeXlsx(xlsx, s.t.fakes.spreadsheet.lastCaption, s.t.fakes.spreadsheet.lastCells);
+        QProcess convert;
+        convert.start(office, {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
+                               QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                               QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"),
+                               dir.path(), xlsx});
+        QVERIFY(convert.waitForFinished(120000));
+        QFile csv(dir.filePath(QStringLiteral("export.csv")));
+        QVERIFY2(csv.open(QIODevice::ReadOnly), qPrintable(QString::fromLocal8Bit(convert.readAllStandardError())));
+        const QStringList lines = QString::fromUtf8(csv.readAll()).split(QLatin1Char('\n'));
+        QVERIFY(lines.size() >= 7);
+        QCOMPARE(lines[0].trimmed().remove(QLatin1Char(',')), QString());
+        QVERIFY2(lines[1].startsWith(QStringLiteral(",编号,名称,比赛轮数,打分系数,演唱得分,答题得分,最后得分,1号评委,1号评委打分,")),
+                 qPrintable(lines[1]));
+        for (int r = 1; r <= 5; ++r)
+            QVERIFY2(lines[r + 1].contains(QStringLiteral(",%1,选手%1,1,0.5,9.%1,").arg(r)), qPrintable(lines[r + 1]));
     }
 };
 
