@@ -1,9 +1,40 @@
 #pragma once
-// The 参数设置 screen.
-#include "ui/placeholder_screen.h"
+// The 参数设置 screen: the contest's settings on four tabs (system, judges, roster, score records), saved
+// to config.ini in one go; the countdown presets, the roster and the score records change the database
+// at once through their own buttons.
+#include "ui/stage_window.h"
 
-class Tfrm_cssz : public PlaceholderScreen {
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+
+namespace cssz {
+class SystemTab;
+class JudgesTab;
+class RosterTab;
+class ScoresTab;
+} // namespace cssz
+
+class Tfrm_cssz : public StageWindow {
     Q_OBJECT
 public:
     explicit Tfrm_cssz(AppContext &context);
+
+    QProgressBar *Bar1;
+    QPushButton *Button1; // 保 存
+    QPushButton *Button2; // 退 出
+    QTabWidget *PageControl1;
+    cssz::SystemTab *show_xtcssz;
+    cssz::JudgesTab *TabSheet1;
+    cssz::RosterTab *TabSheet2;
+    cssz::ScoresTab *TabSheet3;
+
+    // Writes every setting to config.ini, then closes; on failure the screen stays open.
+    void save();
+
+protected:
+    void onShow() override;
+    bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
+    bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;
+    void paintEvent(QPaintEvent *event) override;
 };
