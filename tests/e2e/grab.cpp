@@ -1,4 +1,5 @@
-// Saves a region of the X screen as a PNG, as the audience would see it: grab X Y W H FILE.
+// Saves a region of the X screen as a PNG, as the audience would see it: grab X Y W H FILE;
+// or prints one pixel's colour as #rrggbb: grab --pixel X Y.
 // Used by the end-to-end tests of the built program; needs DISPLAY.
 #include <QGuiApplication>
 #include <QPixmap>
@@ -11,8 +12,13 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
     const QStringList a = app.arguments();
+    if (a.size() == 4 && a[1] == QLatin1String("--pixel")) {
+        const QPixmap dot = QGuiApplication::primaryScreen()->grabWindow(0, a[2].toInt(), a[3].toInt(), 1, 1);
+        std::printf("%s\n", qPrintable(dot.toImage().pixelColor(0, 0).name()));
+        return dot.isNull() ? 1 : 0;
+    }
     if (a.size() != 6) {
-        std::fprintf(stderr, "usage: grab X Y W H FILE\n");
+        std::fprintf(stderr, "usage: grab X Y W H FILE | grab --pixel X Y\n");
         return 2;
     }
     QScreen *screen = QGuiApplication::primaryScreen();

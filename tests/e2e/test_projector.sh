@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The stage on a 1920 x 1080 projector: scaled to 1440 x 1080 and centred between black bars, and the
+# judged road played with clicks at their scaled places.
+. "$(dirname "$0")/lib.sh"
+e2e_begin 1920x1080
+e2e_start
+
+# stage coordinates to the projector's pixels: 1.40625 times, 240 pixels in from the left
+at() { echo $((240 + $1 * 1440 / 1024)) $(($2 * 1080 / 768)); }
+click() { e2e_click $(at "$1" "$2"); }
+
+menu=$(xdotool search --onlyvisible --name '^Quelmora$' | while read -r w; do
+  xdotool getwindowgeometry --shell "$w" | tr '\n' ' '; echo; done | grep 'WIDTH=1440' | head -n1)
+[ -n "$menu" ] || e2e_fail "no 1440 x 1080 menu window"
+eval "$menu"
+e2e_expect "the menu fills the scaled stage" "1440x1080" "${WIDTH}x${HEIGHT}"
+[ "$X" -ge 239 ] && [ "$X" -le 241 ] && [ "$Y" -eq 0 ] || e2e_fail "the stage is at $X,$Y, not 240,0"
+e2e_pass "the stage is centred"
+
+# The bars beside the stage are black.
+e2e_expect "the left bar is black" "#000000" "$("$QUELMORA_E2E_GRAB" --pixel 100 540)"
+e2e_expect "the right bar is black" "#000000" "$("$QUELMORA_E2E_GRAB" --pixel 1800 540)"
+
+click 157 410                 # area 1: the show hub
+e2e_key F1                    # the scoring screen
+e2e_key F1 Up F9              # round 1, contestant 1, the entry panel
+click 857 753                 # 自动生成
+sleep 1
+click 741 753                 # 确 定
+e2e_key F7
+e2e_expect "the judged road stores at its scaled places" 1 "$(e2e_sql "select count(*) from pwdf where lunshu = 1")"
+
+e2e_end
