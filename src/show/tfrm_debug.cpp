@@ -1,5 +1,7 @@
 #include "tfrm_debug.h"
 
+#include "projector_page.h"
+
 #include "ui/key_codes.h"
 #include "ui/shadow_label.h"
 
@@ -76,6 +78,8 @@ Tfrm_debug::Tfrm_debug(AppContext &context) : StageWindow(context, QStringLitera
     tab2->setObjectName(QStringLiteral("tab2"));
     PageControl1->addTab(tab1, QStringLiteral("评分键盘测试"));
     PageControl1->addTab(tab2, QStringLiteral("评分键盘参数设置"));
+    tab3 = new ProjectorPage(context, nullptr);
+    PageControl1->addTab(tab3, QStringLiteral("投影输出"));
 
     buildTestPage();
     buildSettingsPage();
@@ -183,6 +187,7 @@ void Tfrm_debug::onShow()
     for (QLineEdit *e : {ed_jph, ed_gjtime, ed_jzh, ed_jzxdh, ed_kaishi, ed_jieshu})
         e->clear();
     PageControl1->setCurrentWidget(tab1);
+    tab3->refresh();
     for (Indicator *lamp : qd)
         lamp->setColour(kRed);
 }

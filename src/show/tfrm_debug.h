@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class ProjectorPage;
 
 // A round status lamp of a given colour.
 class Indicator : public QWidget {
@@ -44,6 +45,7 @@ public:
     QTabWidget *PageControl1;
     QWidget *tab1;
     QWidget *tab2;
+    ProjectorPage *tab3; // the projector output: which display shows the stage, and scaled or not
     std::array<Indicator *, kKeypads> qd{};     // qd_1 .. qd_12
     std::array<QLabel *, kKeypads> lab_qd{};    // lab_qd1 .. lab_qd12
     std::array<QLabel *, kKeypads> RxLabel{};   // RxLabel1 .. RxLabel12

@@ -2,11 +2,20 @@
 // their scaled places, the fallback to the primary display, and displays that come and go in a show.
 // Runs on an offscreen desktop of two displays: a 1366 x 768 laptop (primary) and a 1920 x 1080 projector.
 #include "app/tfrm_main.h"
+#include "ui/click_area.h"
 #include "settings/settings_keys.h"
+#include "show/projector_page.h"
+#include "show/tfrm_debug.h"
 #include "show/tshow_main.h"
 #include "test_app.h"
 #include "ui/stage_display.h"
 #include "ui/stage_geometry.h"
+#include "ui/stage_pattern.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
 
 #include <QDir>
 #include <QFile>
@@ -181,6 +190,51 @@ private slots:
         QWindowSystemInterface::handleScreenRemoved(beamer);
         QTRY_COMPARE(menu->screen(), QGuiApplication::primaryScreen());
         QTRY_COMPARE(t.fakes.dialogs.informations.size(), 2); // at start-up and when it went away
+    }
+
+    // The keypad test screen's third tab lists the displays, shows the test pattern on the chosen one
+    // until Esc, and saves the choice, which moves the stage at once.
+    void projectorTabChoosesTheOutput()
+    {
+        TestApp t;
+        t.start();
+        Tfrm_main *menu = t.screens().frm_main;
+        QTest::mouseClick(menu->areas[2], Qt::LeftButton); // 键盘测试
+        Tfrm_debug *device = t.screens().frm_debug;
+        QVERIFY(device->isVisible());
+        QCOMPARE(device->PageControl1->tabText(2), QStringLiteral("投影输出"));
+        ProjectorPage *page = device->tab3;
+        QStringList rows;
+        for (int i = 0; i < page->list_displays->count(); ++i)
+            rows << page->list_displays->item(i)->text();
+        QCOMPARE(rows, (QStringList{QStringLiteral("laptop  1366 x 768（主显示器）"), QStringLiteral("projector  1920 x 1080")}));
+        QCOMPARE(page->list_displays->currentRow(), 0);
+        QVERIFY(page->check_scale->isChecked());
+
+        page->list_displays->setCurrentRow(1);
+        QTest::mouseClick(page->button_pattern, Qt::LeftButton);
+        StagePattern *pattern = page->pattern();
+        QVERIFY(pattern && pattern->isVisible());
+        QCOMPARE(pattern->screen()->name(), QStringLiteral("projector"));
+        QCOMPARE(pattern->geometry(), t.context().stage->stageRect());
+        if (const QString folder = qEnvironmentVariable("QUELMORA_SCREENSHOTS"); !folder.isEmpty()) {
+            pattern->grab().save(folder + QStringLiteral("/projector_pattern.png"));
+            device->PageControl1->setCurrentIndex(2);
+            device->grab().save(folder + QStringLiteral("/projector_tab.png"));
+        }
+        QTest::keyClick(pattern, Qt::Key_Escape);
+        QVERIFY(!pattern->isVisible());
+        QVERIFY(device->isVisible());
+        QCOMPARE(t.context().stage->screen()->name(), QStringLiteral("laptop")); // nothing saved yet
+
+        page->list_displays->setCurrentRow(1);
+        QTest::mouseClick(page->button_save, Qt::LeftButton);
+        QCOMPARE(t.fakes.dialogs.informations.last(), QStringLiteral("投影输出已保存。"));
+        QCOMPARE(t.folder.config(keys::kProjector, keys::kProjectorDisplay), QStringLiteral("projector"));
+        QCOMPARE(t.folder.config(keys::kProjector, keys::kProjectorNative), QStringLiteral("0"));
+        QTRY_COMPARE(device->screen()->name(), QStringLiteral("projector"));
+        QCOMPARE(menu->screen()->name(), QStringLiteral("projector"));
+        device->closeScreen();
     }
 };
 
