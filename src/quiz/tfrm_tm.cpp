@@ -127,7 +127,7 @@ Tfrm_tm::Tfrm_tm(AppContext &context) : StageWindow(context, QStringLiteral("frm
     time_djs = new QTimer(this);
     time_djs->setObjectName(QStringLiteral("time_djs"));
     time_djs->setInterval(kTickMs);
-    connect(time_djs, &QTimer::timeout, this, [this] { guard([this] { countdown_tick(); }); });
+    connect(time_djs, &QTimer::timeout, this, &Tfrm_tm::time_djsTimer);
     media_yx = context.services.media->createMediaPlayer(this);
 
     // The players never keep the keyboard: every key reaches the screen's own handler.
@@ -651,6 +651,11 @@ void Tfrm_tm::countdown_tick()
         play_effect(kTickSoundName);
     if (tick.timeUpSound)
         play_effect(kTimeUpSoundName);
+}
+
+void Tfrm_tm::time_djsTimer()
+{
+    guard([this] { countdown_tick(); });
 }
 
 void Tfrm_tm::play_effect(const QString &fileName)

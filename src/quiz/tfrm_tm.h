@@ -87,7 +87,9 @@ public:
     // --- Countdown ---
     void start_stop_countdown();
     void reset_countdown_captions();
-    void countdown_tick(); // time_djsTimer
+    void countdown_tick();
+    // The timer's event: one tick, a failure reported in the standard error box.
+    void time_djsTimer();
     void play_effect(const QString &fileName);
 
     // State, for what the operator sees and for tests.
