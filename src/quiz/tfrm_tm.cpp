@@ -394,6 +394,8 @@ void Tfrm_tm::escape()
         closeScreen();
         return;
     }
+    // The Flash panel lies above the board: left there, it would hide the tiles from the operator.
+    Panel_flash->hide();
     Panel_xztm->move(0, 0);
     Panel_xztm->show();
 }
