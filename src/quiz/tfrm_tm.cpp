@@ -225,6 +225,13 @@ void Tfrm_tm::buildMediaPanel()
     surface->setObjectName(QStringLiteral("media"));
     surface->setGeometry(53, 50, 919, 574);
     surface->setFocusPolicy(Qt::NoFocus);
+    // Sound has no picture: the audience sees a note in the player's place instead of an empty video area.
+    lab_audio = textLabel(Panel_duomeiti, QStringLiteral("lab_audio"), surface->geometry(), Qt::AlignCenter, true);
+    lab_audio->setFont(stageFont(QStringLiteral("黑体"), 72, true));
+    lab_audio->setTextColour(QColor(255, 230, 90));
+    lab_audio->setShadow(Qt::black, 3, 3);
+    lab_audio->setText(QStringLiteral("♪ 请听音频 ♪"));
+    lab_audio->hide();
     auto flatButton = [this](const QString &name, const QString &caption, int left) {
         auto *b = new QPushButton(caption, Panel_duomeiti);
         b->setObjectName(name);
@@ -500,6 +507,8 @@ void Tfrm_tm::presentMedia(const Dataset &row)
     case assets::MediaKind::Audio:
     case assets::MediaKind::Video:
         Panel_flash->hide();
+        media->widget()->setVisible(kind == assets::MediaKind::Video);
+        lab_audio->setVisible(kind == assets::MediaKind::Audio);
         Panel_duomeiti->show();
         media->setUrl(path);
         media->play();

@@ -57,6 +57,7 @@ public:
     quiz::TransitionPicture *image_tupianti;
     Picture *Image_duomeiti;
     ClipPlayer *media;
+    ShadowLabel *lab_audio; // shown in the player's place while a sound plays
     QPushButton *but_play;
     QPushButton *but_pause;
     FlashPlayer *Flash1;

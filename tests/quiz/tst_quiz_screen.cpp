@@ -677,6 +677,11 @@ private slots:
         QCOMPARE(q.clipLog().mid(before), expected);
         QCOMPARE(q.panels(), panels);
         QCOMPARE(q.used(1), QStringLiteral("1"));
+        if (panels == QLatin1String("Panel_duomeiti")) {
+            const bool audio = name.endsWith(QLatin1String(".mp3"));
+            QCOMPARE(q.shown(QStringLiteral("media")), !audio);
+            QCOMPARE(q.shown(QStringLiteral("lab_audio")), audio);
+        }
     }
 
     void nextQuestionStopsTheClipUnlessLocked_data()
