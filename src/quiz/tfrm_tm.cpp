@@ -538,13 +538,15 @@ void Tfrm_tm::reset_question_display()
     ed_wendati->hide();
     ed_wendatida->hide();
     Panel_tupianti->hide();
-    if (!normal)
-        return;
+    // The panels go in both modes: one left in view would cover the next question, which would then be
+    // taken out of play unseen. The locked mode keeps the players, the timer and the captions going.
     panel_wendati->hide();
     Panel_lianxianti->hide();
     Panel_duomeiti->hide();
-    media->close();
     Panel_flash->hide();
+    if (!normal)
+        return;
+    media->close();
     Flash1->stop();
     reset_countdown_captions();
 }

@@ -701,8 +701,8 @@ private slots:
         q.click(1);
         q.key(Qt::Key_Up);
         QCOMPARE(q.clipLog().last() == QStringLiteral("clip:close:") || q.clipLog().last() == QStringLiteral("flash:stop:"), !locked);
-        // Locked: the clip's panel lies above the question's and stays in view.
-        QCOMPARE(q.panels(), locked ? QStringLiteral("panel_wendati Panel_duomeiti") : QStringLiteral("panel_wendati"));
+        // The clip's panel lies above the question's: it goes in both modes, so the question is seen.
+        QCOMPARE(q.panels(), QStringLiteral("panel_wendati"));
     }
 };
 
@@ -805,6 +805,24 @@ private slots:
         QCOMPARE(q.screen->time_djs->isActive(), running);
         QCOMPARE(q.caption(QuestionType::Choice), caption);
         QCOMPARE(q.looks(), QStringLiteral("......"));
+    }
+
+    void lockedModeShowsTheNextQuestionOverTheLastPanel()
+    {
+        Quiz q;
+        q.t.folder.setConfig(keys::kQuiz, keys::kCountdownLocked, QStringLiteral("1"));
+        q.add(1, 1, kMatching, {{QStringLiteral("da1"), QStringLiteral("11")}});
+        q.addChoice(1, 2, QStringLiteral("第二题"), {u"甲"_s, u"乙"_s}, QStringLiteral("A"));
+        q.open();
+        q.click(1);
+        q.key(Qt::Key_Apostrophe);
+        q.screen->time_djsTimer();
+        q.key(Qt::Key_Up);
+        QCOMPARE(q.panels(), QStringLiteral("Panel_xzt"));
+        QVERIFY(q.screen->time_djs->isActive());
+        QCOMPARE(q.caption(QuestionType::Matching), QStringLiteral("179"));
+        q.screen->time_djsTimer();
+        QCOMPARE(q.caption(QuestionType::Choice), QStringLiteral("45"));
     }
 
     void countdownGoesOnBehindTheBoardAndAfterClosing()
