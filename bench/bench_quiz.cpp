@@ -161,6 +161,8 @@ int main(int argc, char **argv)
         screen->repaint();
     };
 
+    // What the screen adds to start-up: one more instance, made and thrown away.
+    const Figures made = measure([&] { delete new Tfrm_tm(t.context()); });
     const Figures idle = measure(idleKey);
     const Figures counts = measure(bareCounts);
     const Figures select = measure(bareSelect);
@@ -175,6 +177,7 @@ int main(int argc, char **argv)
     const bool ok = t.fakes.dialogs.errors.isEmpty() && used == QString::number(kGroups / 2 + clicks)
                     && screen->current_type() == QStringLiteral("选择题");
     std::printf("Quiz screen, %d groups of %d questions, %d runs each:\n", kGroups, kPerGroup, kRuns);
+    print("the screen made (its share of start-up)", made);
     print("baseline: ignored key (F8) + repaint", idle);
     print("baseline: 20 bare counts of used questions", counts);
     print("baseline: bare select of a group's unasked questions", select);

@@ -90,6 +90,14 @@ ShadowLabel *textLabel(QWidget *parent, const QString &name, const QRect &place,
     return l;
 }
 
+// Loads a stretched picture already scaled to its widget, so that a repaint draws it without scaling.
+void loadFitted(Picture *picture, const QString &path)
+{
+    picture->loadFile(path);
+    if (picture->pixmap().size() != picture->size())
+        picture->setPixmap(picture->pixmap().scaled(picture->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
 Picture *background(quiz::BevelPanel *panel, const QString &name)
 {
     auto *p = new Picture(panel, name);
@@ -137,13 +145,11 @@ Tfrm_tm::Tfrm_tm(AppContext &context) : StageWindow(context, QStringLiteral("frm
 void Tfrm_tm::buildBoard()
 {
     Image_xtbj = background(Panel_xztm, QStringLiteral("Image_xtbj"));
-    const QPixmap tile = quiz::builtInTile();
     for (int n = 1; n <= quiz::kTileCount; ++n) {
         const quiz::TilePlace place = quiz::tilePlace(n);
         auto *picture = new Picture(Panel_xztm, QStringLiteral("Image_tm%1").arg(n));
         picture->setGeometry(place.picture);
         picture->setStretch(true);
-        picture->setPixmap(tile);
         picture->hide();
         Image_tm[std::size_t(n - 1)] = picture;
 
@@ -170,7 +176,6 @@ void Tfrm_tm::buildChoicePanel()
         auto *frame = new Picture(Panel_xzt, letterName("Image_", k));
         frame->setGeometry(o.fx, o.fy, 470, 110);
         frame->setStretch(true);
-        frame->setPixmap(quiz::optionFrame(k));
         Image_option[std::size_t(k)] = frame;
         lab_option[std::size_t(k)] =
             textLabel(Panel_xzt, letterName("lab_", k), QRect(o.lx, o.ly, o.lw, o.lh), Qt::AlignLeft | Qt::AlignVCenter, true);
@@ -269,6 +274,14 @@ void Tfrm_tm::keepFocusHere(QWidget *now)
 
 void Tfrm_tm::onShow()
 {
+    // The built-in pictures are drawn at the first showing, not at start-up.
+    if (Image_option[0]->isEmpty()) {
+        const QPixmap tile = quiz::builtInTile();
+        for (Picture *picture : Image_tm)
+            picture->setPixmap(tile);
+        for (int k = 0; k < quiz::kOptionCount; ++k)
+            Image_option[std::size_t(k)]->setPixmap(quiz::optionFrame(k));
+    }
     setFocus();
     load_quiz_settings();
     load_backgrounds();
@@ -299,22 +312,24 @@ void Tfrm_tm::load_quiz_settings()
 void Tfrm_tm::load_backgrounds()
 {
     const AssetPaths &paths = context().paths;
-    Image_xtbj->loadFile(paths.file(assets::kBoardBackground));
-    Image_xztbj->loadFile(paths.file(assets::kChoiceBackground));
-    Image_wdtbj->loadFile(paths.file(assets::kAnswerBackground));
+    loadFitted(Image_xtbj, paths.file(assets::kBoardBackground));
+    loadFitted(Image_xztbj, paths.file(assets::kChoiceBackground));
+    loadFitted(Image_wdtbj, paths.file(assets::kAnswerBackground));
     // The matching panel shows its background until a matching question loads the drawing surface.
     Image_lianxianti->loadFile(paths.file(assets::kMatchingBackground));
     m_pen = QPoint();
-    Image_duomeiti->loadFile(paths.file(assets::kMediaBackground));
+    loadFitted(Image_duomeiti, paths.file(assets::kMediaBackground));
 }
 
 void Tfrm_tm::build_board()
 {
     m_tileCount = context().settings.readInt(keys::kQuiz, keys::kTileCount);
     const int tiles = quiz::tilesInPlay(m_tileCount);
-    const QString tilePicture = context().paths.file(assets::kTilePicture);
-    for (int n = 0; n < tiles; ++n)
-        Image_tm[std::size_t(n)]->loadFile(tilePicture);
+    // One file for every tile: read once, the same picture for each.
+    if (tiles > 0)
+        loadFitted(Image_tm[0], context().paths.file(assets::kTilePicture));
+    for (int n = 1; n < tiles; ++n)
+        Image_tm[std::size_t(n)]->setPixmap(Image_tm[0]->pixmap());
     for (int n = 0; n < quiz::kTileCount; ++n) {
         Image_tm[std::size_t(n)]->hide();
         lab_tm[std::size_t(n)]->hide();
