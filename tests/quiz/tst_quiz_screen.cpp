@@ -684,6 +684,19 @@ private slots:
         }
     }
 
+    void playersNeverKeepTheKeyboard()
+    {
+        Quiz q;
+        q.add(1, 1, kMedia, {{QStringLiteral("tmmc"), QStringLiteral("film.swf")}});
+        q.open();
+        QVERIFY(QTest::qWaitForWindowActive(q.screen));
+        q.click(1);
+        q.find(QStringLiteral("Flash1"))->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(q.screen));
+        q.key(Qt::Key_Escape);
+        QVERIFY(q.screen->boardVisible());
+    }
+
     void nextQuestionStopsTheClipUnlessLocked_data()
     {
         QTest::addColumn<bool>("locked");
