@@ -57,7 +57,7 @@ QList<Person> contestants()
     const QString first = QStringLiteral("第一组");
     const QString second = QStringLiteral("第二组");
     return {
-        {QStringLiteral("李晓雯"), QStringLiteral("选手01.jpg"), first},
+        {QStringLiteral("李晓雯"), QStringLiteral("选手01.jpg"), first, QStringLiteral("李晓雯.ppt")},
         {QStringLiteral("王子轩"), QStringLiteral("选手02.jpg"), first},
         {QStringLiteral("张雨欣"), QStringLiteral("选手03.jpg"), first},
         {QStringLiteral("刘浩然"), QStringLiteral("选手04.jpg"), first},
@@ -95,7 +95,7 @@ void createDatabase(const QString &path, const QString &schemaPath)
             for (const QString &sql : schema)
                 exec(q, sql);
             exec(q, QStringLiteral("begin"));
-            if (!q.prepare(QStringLiteral("insert into xsb (bh, xm, fz, zppath, xszl) values (?, ?, ?, ?, '')")))
+            if (!q.prepare(QStringLiteral("insert into xsb (bh, xm, fz, zppath, xszl) values (?, ?, ?, ?, ?)")))
                 throw AppError(q.lastError().text());
             int bh = 0;
             for (const Person &c : contestants()) {
@@ -103,6 +103,7 @@ void createDatabase(const QString &path, const QString &schemaPath)
                 q.addBindValue(c.name);
                 q.addBindValue(c.group);
                 q.addBindValue(c.photo);
+                q.addBindValue(c.profile);
                 if (!q.exec())
                     throw AppError(q.lastError().text());
             }
@@ -187,14 +188,14 @@ void writeSettings(const QString &path)
 
 QByteArray lotteryList()
 {
-    const QString names = QStringLiteral(
-        "张伟 王芳 李娜 刘洋 陈静 杨帆 赵磊 黄敏 周杰 吴婷 徐强 孙丽 胡斌 朱琳 高翔 林峰 何雪 郭涛 马超 罗欣 "
-        "梁宇 宋佳 郑凯 谢琴 韩冰 唐亮 冯珊 于洋 董明 萧然");
+    // Seat labels of the audience, as a show's lottery draws them: rows 3 to 11, four seats each.
     QStringEncoder encode("GBK");
     QByteArray out;
-    for (const QString &name : names.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        out += encode(name);
-        out += "\r\n";
+    for (int row = 3; row <= 11; ++row) {
+        for (int seat : {4, 9, 16, 21}) {
+            out += encode(QStringLiteral("%1排%2号").arg(row).arg(seat));
+            out += "\r\n";
+        }
     }
     return out;
 }

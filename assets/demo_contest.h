@@ -10,6 +10,7 @@ struct Person {
     QString name;
     QString photo; // bare file name in the photo folder
     QString group; // contestants only
+    QString profile = {}; // bare file name in the profile folder; contestants only, may be empty
 };
 
 QList<Person> contestants(); // eight, in running order
@@ -22,7 +23,7 @@ void createDatabase(const QString &path, const QString &schemaPath);
 // Writes config.ini for the demo contest (GBK) at `path`, through a temporary file. Throws AppError.
 void writeSettings(const QString &path);
 
-// The lottery list: about thirty names, one per line, GBK.
+// The lottery list: thirty-six seat labels ("3排4号"), one per line, GBK.
 QByteArray lotteryList();
 
 } // namespace assetgen::demo

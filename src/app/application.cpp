@@ -18,11 +18,28 @@
 #include "show/tshow_main.h"
 #include "ui/shadow_label.h"
 
+#include "ui/stage_display.h"
+#include "ui/stage_window.h"
+
 #include <QApplication>
+#include <QTimer>
 #include <QDir>
 
 Application::Application(const QString &programFolder, Services services) : m_context(programFolder, services)
 {
+    // The projector first: every screen takes its place on it. A chosen display that is missing is said
+    // on the main menu once it is up.
+    m_stage = std::make_unique<StageDisplay>([this](const QString &text) {
+        QTimer::singleShot(0, m_stage.get(), [this, text] { m_context.dialogs().information(m_context.screens.frm_main, text); });
+    });
+    m_context.stage = m_stage.get();
+    QObject::connect(m_stage.get(), &StageDisplay::moved, m_stage.get(), [this] {
+        for (const auto &w : m_windows) {
+            if (auto *screen = qobject_cast<StageWindow *>(w.get()); screen && screen->isVisible())
+                screen->takePlace();
+        }
+    });
+    m_stage->apply(StageChoice::read(m_context.settings));
     Screens &s = m_context.screens;
     auto make = [this]<typename Screen>(Screen *&slot) {
         auto screen = std::make_unique<Screen>(m_context);
@@ -56,6 +73,7 @@ Application::~Application()
     // Screens go before the data module and the context they use, last created first.
     while (!m_windows.empty())
         m_windows.pop_back();
+    m_context.stage = nullptr;
 }
 
 QString defaultProgramFolder()

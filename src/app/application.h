@@ -6,6 +6,7 @@
 #include <vector>
 
 class QWidget;
+class StageDisplay;
 
 class Application {
 public:
@@ -19,6 +20,7 @@ public:
 
 private:
     AppContext m_context;
+    std::unique_ptr<StageDisplay> m_stage; // outlives the screens placed on it
     std::unique_ptr<TData> m_data;
     std::vector<std::unique_ptr<QWidget>> m_windows;
     std::vector<QObject *> m_order;

@@ -14,19 +14,23 @@ void SystemClock::pause(int ms)
 
 void SystemRandom::randomize()
 {
-    m_state = quint64(QDateTime::currentMSecsSinceEpoch()) * 0x9E3779B97F4A7C15ull + 1;
+    m_generator.seed(QRandomGenerator::system()->generate() ^ quint32(QDateTime::currentMSecsSinceEpoch()));
 }
 
 int SystemRandom::below(int n)
 {
     if (n <= 0)
         return 0;
-    // splitmix64: small, fast and good enough for test scores and draws.
-    quint64 z = (m_state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    z ^= z >> 31;
-    return int(z % quint64(n));
+    // Every value from 0 to n - 1 equally likely: raw values in the incomplete last block of n are
+    // drawn again, so a lottery favours no entry.
+    const quint32 range = quint32(n);
+    const quint32 incomplete = quint32(0) - range; // 2^32 - n, taken modulo n below
+    const quint32 floor = incomplete % range;
+    for (;;) {
+        const quint32 value = m_generator.generate();
+        if (value >= floor)
+            return int(value % range);
+    }
 }
 
 RealServices::RealServices() : m_media(m_dialogs, m_volume) {}

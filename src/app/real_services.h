@@ -6,10 +6,17 @@
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
 
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+
 class SystemClock : public Clock {
 public:
     QDateTime now() const override;
+    qint64 steadyMs() const override { return m_steady.elapsed(); }
     void pause(int ms) override;
+
+private:
+    QElapsedTimer m_steady = [] { QElapsedTimer t; t.start(); return t; }();
 };
 
 class SystemRandom : public RandomSource {
@@ -18,7 +25,7 @@ public:
     int below(int n) override;
 
 private:
-    quint64 m_state = 0x9E3779B97F4A7C15ull;
+    QRandomGenerator m_generator = QRandomGenerator::securelySeeded();
 };
 
 class RealServices {

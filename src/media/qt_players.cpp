@@ -2,6 +2,7 @@
 
 #include "settings/app_error.h"
 #include "ui/dialogs.h"
+#include "ui/guard.h"
 
 #include <QAudioOutput>
 #include <QFileInfo>
@@ -30,10 +31,11 @@ void QtMediaPlayer::ensurePlayer()
     m_audio->setVolume(m_volume.level());
     m_player->setAudioOutput(m_audio);
     connect(&m_volume, &AppOutputVolume::changed, m_audio, &QAudioOutput::setVolume);
-    // Decoding fails after open() has returned; the operator hears of it in the standard error box.
+    // Decoding fails after open() has returned; the operator hears of it in the standard error box, one
+    // box at a time for a sound that a running clock plays again and again.
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
         if (error != QMediaPlayer::NoError && m_open)
-            m_dialogs.error(nullptr, text.isEmpty() ? QStringLiteral("无法播放文件“%1”。").arg(m_fileName) : text);
+            reportError(m_dialogs, nullptr, text.isEmpty() ? QStringLiteral("无法播放文件“%1”。").arg(m_fileName) : text);
     });
 }
 

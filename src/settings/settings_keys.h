@@ -73,4 +73,9 @@ inline const QString kTeamCount = QStringLiteral("参赛队伍个数");
 inline const QString kTeamScores = QStringLiteral("得分");
 inline QString teamScore(int team) { return QString::number(team) + QStringLiteral("号"); }
 
+// 投影输出: the display the stage goes to and whether it is scaled to that display
+inline const QString kProjector = QStringLiteral("投影输出");
+inline const QString kProjectorDisplay = QStringLiteral("投影显示器"); // the display's name; empty or "0": primary
+inline const QString kProjectorNative = QStringLiteral("原始尺寸");   // "1": 1024 x 768 at the top left, unscaled
+
 } // namespace keys

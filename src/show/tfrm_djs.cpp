@@ -1,6 +1,212 @@
 #include "tfrm_djs.h"
 
-Tfrm_djs::Tfrm_djs(AppContext &context)
-    : PlaceholderScreen(context, QStringLiteral("frm_djs"), QStringLiteral("倒计时"))
+#include "clock_rules.h"
+#include "media/asset_paths.h"
+#include "media/media_interfaces.h"
+#include "settings/decimal_text.h"
+#include "settings/settings_keys.h"
+#include "ui/key_codes.h"
+#include "ui/picture.h"
+#include "ui/shadow_label.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+
+constexpr int kTickMs = 1000;
+
+// Keys that would type a character into the list or the focus box.
+bool isCharacterKey(int key)
 {
+    return key == vk::Back || key == vk::Tab || key == vk::Return || key == vk::Space
+           || (key >= vk::Digit0 && key <= vk::digit(9)) || (key >= vk::A && key <= vk::letter('Z'))
+           || (key >= vk::Numpad0 && key <= vk::Divide) || (key >= vk::Semicolon && key <= vk::Grave)
+           || (key >= vk::LeftBracket && key <= vk::Quote);
+}
+
+} // namespace
+
+Tfrm_djs::Tfrm_djs(AppContext &context) : StageWindow(context, QStringLiteral("frm_djs"))
+{
+    setWindowTitle(QStringLiteral("倒计时"));
+
+    Image1 = new Picture(this, QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, kStageWidth, kStageHeight);
+    Image1->setStretch(true);
+
+    lab_djs = new ShadowLabel(this, QStringLiteral("lab_djs"));
+    lab_djs->setGeometry(297, 262, 425, 249);
+    lab_djs->setFont(stageFont(QStringLiteral("Times New Roman"), 227, true));
+    lab_djs->setTextColour(Qt::red);
+    lab_djs->setShadow(Qt::yellow, 2, 2);
+    lab_djs->setAlignment(Qt::AlignCenter);
+
+    combox_djs = new QComboBox(this);
+    combox_djs->setObjectName(QStringLiteral("combox_djs"));
+    combox_djs->setGeometry(952, 730, 57, 24);
+    combox_djs->setEditable(false);
+    combox_djs->setFont(stageFont(QStringLiteral("宋体"), 16));
+    // Yellow on the classic desktop blue.
+    combox_djs->setStyleSheet(QStringLiteral("QComboBox, QComboBox QAbstractItemView {color: #ffff00;"
+                                             "background: #3a6ea5; selection-background-color: #1c3f6e;}"));
+    combox_djs->setAccessibleName(QStringLiteral("倒计时秒数"));
+    combox_djs->view()->installEventFilter(this);
+    connect(combox_djs, &QComboBox::activated, this, [this](int index) { guard([&] { choosePreset(index); }); });
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(-200, -200, 40, 20);
+
+    Media1 = context.services.media->createMediaPlayer(this);
+
+    time_djs = new QTimer(this);
+    time_djs->setObjectName(QStringLiteral("time_djs"));
+    time_djs->setTimerType(Qt::PreciseTimer);
+    time_djs->setInterval(kTickMs);
+    connect(time_djs, &QTimer::timeout, this, [this] { guard([this] { time_djsTimer(); }); });
+}
+
+void Tfrm_djs::onShow()
+{
+    // Each step stands alone: a threshold that is no number must not keep the presets from the list.
+    time_djs->stop();
+    m_preset = QStringLiteral("0");
+    lab_djs->setText({});
+    m_reportedSounds.clear();
+    guard([this] {
+        m_threshold = 0;
+        m_threshold = context().settings.readInt(keys::kContest, keys::kBigCountdownSound);
+    });
+    guard([this] { fillPresets(); });
+    guard([this] { Image1->loadFile(context().paths.file(assets::kCountdownBackground)); });
+    combox_djs->setFocus();
+}
+
+void Tfrm_djs::fillPresets()
+{
+    combox_djs->clear();
+    Dataset &q = context().data->adoq_ls;
+    q.close();
+    q.setSql(QStringLiteral("select * from djs order by js"));
+    q.open();
+    QStringList presets;
+    for (q.first(); !q.eof(); q.next())
+        presets << q.text(QStringLiteral("js"));
+    combox_djs->addItems(presets);
+    combox_djs->setCurrentIndex(-1);
+}
+
+void Tfrm_djs::onClose()
+{
+    Media1->close();
+    time_djs->stop();
+}
+
+void Tfrm_djs::choosePreset(int index)
+{
+    if (index < 0 || index >= combox_djs->count())
+        return;
+    time_djs->stop();
+    m_preset = combox_djs->itemText(index).trimmed();
+    lab_djs->setText(m_preset);
+    Edit1->setFocus();
+}
+
+void Tfrm_djs::startStop()
+{
+    if (time_djs->isActive()) {
+        time_djs->stop();
+        return;
+    }
+    // Nothing chosen yet: there is no number to count down from.
+    if (lab_djs->text().trimmed().isEmpty())
+        return;
+    // A preset that is no whole number is told once, here, rather than at every tick.
+    decimal_text::toInt(lab_djs->text());
+    m_reportedSounds.clear();
+    time_djs->setInterval(kTickMs);
+    time_djs->start();
+}
+
+void Tfrm_djs::reset()
+{
+    lab_djs->setText(m_preset.trimmed());
+}
+
+void Tfrm_djs::time_djsTimer()
+{
+    int displayed = 0;
+    try {
+        displayed = decimal_text::toInt(lab_djs->text());
+    } catch (...) {
+        time_djs->stop();
+        throw;
+    }
+    const clock_rules::CountdownTick t = clock_rules::countdown_tick(displayed, m_threshold);
+    if (t.stop) {
+        time_djs->stop();
+        return;
+    }
+    lab_djs->setText(QString::number(t.shown));
+    if (t.tick)
+        playSound(assets::kTickSound);
+    if (t.time_up)
+        playSound(assets::kTimeUpSound);
+}
+
+void Tfrm_djs::playSound(const QString &relative)
+{
+    // The count goes on whatever the player does; each failure is told once per countdown, after the
+    // tick, so the box never holds up the number or the next sound.
+    try {
+        Media1->setFileName(context().paths.file(relative));
+        Media1->open();
+        Media1->play();
+    } catch (const AppError &e) {
+        const QString text = e.message();
+        if (m_reportedSounds.contains(text))
+            return;
+        m_reportedSounds.insert(text);
+        QMetaObject::invokeMethod(this, [this, text] { reportError(context().dialogs(), this, text); },
+                                  Qt::QueuedConnection);
+    }
+}
+
+bool Tfrm_djs::keyDown(int key, Qt::KeyboardModifiers, bool)
+{
+    // Every character key is swallowed: nothing typed reaches the list.
+    return key == vk::Escape || isCharacterKey(key);
+}
+
+bool Tfrm_djs::keyUp(int key, Qt::KeyboardModifiers)
+{
+    switch (key) {
+    case vk::Escape:
+        time_djs->stop();
+        closeScreen();
+        return true;
+    case vk::Semicolon:
+        reset();
+        return true;
+    case vk::Quote:
+        startStop();
+        return true;
+    default:
+        return isCharacterKey(key);
+    }
+}
+
+bool Tfrm_djs::eventFilter(QObject *watched, QEvent *event)
+{
+    // The open list would choose an item by a typed digit; Enter still takes the highlighted one.
+    if (watched == combox_djs->view() && event->type() == QEvent::KeyPress) {
+        const int key = virtualKey(*static_cast<QKeyEvent *>(event));
+        if (key != vk::Return && isCharacterKey(key))
+            return true;
+    }
+    return StageWindow::eventFilter(watched, event);
 }

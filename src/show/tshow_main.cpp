@@ -4,6 +4,7 @@
 #include "scoring/tfrm_pfmain.h"
 #include "show/tfrm_banjiangjm.h"
 #include "show/tfrm_cj.h"
+#include "show/tfrm_xuanchuan.h"
 #include "ui/dialogs.h"
 #include "ui/key_codes.h"
 #include "ui/picture.h"
@@ -85,6 +86,11 @@ bool Tshow_main::keyUp(int key, Qt::KeyboardModifiers modifiers)
         return true;
     case vk::Period:
         screens.frm_banjiangjm->openModal(this);
+        return true;
+    case vk::Comma:
+        // The less-than sign, as the help bar says; the plain comma does nothing.
+        if (modifiers.testFlag(Qt::ShiftModifier))
+            screens.frm_xuanchuan->openModal(this);
         return true;
     case vk::Slash:
         if (modifiers.testFlag(Qt::ShiftModifier))

@@ -15,12 +15,15 @@ class SlideShow;
 class Spreadsheet;
 class ShellOpen;
 class OutputVolume;
+class StageDisplay;
 
 // The time of day and the pauses some screens make.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // Milliseconds on a steady clock that never jumps, unlike the time of day; for measuring durations.
+    virtual qint64 steadyMs() const = 0;
     // Waits `ms` milliseconds on the user-interface thread without handling events.
     virtual void pause(int ms) = 0;
 };
@@ -92,6 +95,7 @@ public:
     const AssetPaths paths;
     const SettingsFiles settings;
     TData *data = nullptr; // created by start-up in its place among the screens
+    StageDisplay *stage = nullptr; // the projector the screens show on; null: the primary display, unscaled
     const Services services;
     Screens screens;
 

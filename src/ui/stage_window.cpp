@@ -2,6 +2,7 @@
 
 #include "key_codes.h"
 #include "key_tracker.h"
+#include "stage_display.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QSet>
+#include <QWindow>
 
 namespace {
 
@@ -161,12 +163,18 @@ bool StageWindow::keyUp(int, Qt::KeyboardModifiers)
 
 void StageWindow::takePlace()
 {
-    QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    const QRect display = screen ? screen->geometry() : QRect(0, 0, kStageWidth, kStageHeight);
-    if (m_maximised)
-        setGeometry(display);
-    else
-        setGeometry(QRect(display.topLeft(), QSize(kStageWidth, kStageHeight)));
+    StageDisplay *stage = m_context.stage;
+    if (!stage) {
+        QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+        const QRect display = screen ? screen->geometry() : QRect(0, 0, kStageWidth, kStageHeight);
+        setGeometry(m_maximised ? display : QRect(display.topLeft(), QSize(kStageWidth, kStageHeight)));
+        return;
+    }
+    // Scaled, maximised screens fill the same stage as the others; unscaled, the whole display.
+    if (QWindow *w = windowHandle(); w && w->screen() != stage->screen())
+        w->setScreen(stage->screen());
+    setGeometry(m_maximised && !stage->scaled() ? stage->displayRect() : stage->stageRect());
+    stage->raiseCurtainBehind();
 }
 
 void StageWindow::showEvent(QShowEvent *event)

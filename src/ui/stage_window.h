@@ -55,8 +55,11 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
-private:
+public:
+    // Takes the screen's place on the stage display again (the display changed).
     void takePlace();
+
+private:
 
     AppContext &m_context;
     bool m_maximised = false;

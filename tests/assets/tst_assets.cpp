@@ -229,13 +229,15 @@ private slots:
         QCOMPARE(ini.read(keys::kQuiz, keys::kTileCount), QStringLiteral("8"));
     }
 
-    void lotteryListIsGbkOneNameALine()
+    void lotteryListIsGbkOneSeatALine()
     {
         QStringDecoder decode("GBK");
         const QString text = decode(readAll(file(assets::kLotteryList)));
         QVERIFY(!decode.hasError());
         const QStringList names = text.split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts);
-        QVERIFY(names.size() >= 20);
+        QVERIFY(names.size() >= 30);
+        for (const QString &seat : names)
+            QVERIFY2(QRegularExpression(QStringLiteral("^\\d+排\\d+号$")).match(seat).hasMatch(), qPrintable(seat));
         QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
     }
 

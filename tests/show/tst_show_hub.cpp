@@ -114,7 +114,7 @@ private slots:
         QTest::newRow("full stop: award ceremony") << int(Qt::Key_Period) << int(Qt::NoModifier) << u"frm_banjiangjm"_s;
         QTest::newRow("> : award ceremony") << int(Qt::Key_Greater) << int(Qt::ShiftModifier) << u"frm_banjiangjm"_s;
         QTest::newRow("comma: nothing") << int(Qt::Key_Comma) << int(Qt::NoModifier) << QString();
-        QTest::newRow("< : nothing") << int(Qt::Key_Less) << int(Qt::ShiftModifier) << QString();
+        QTest::newRow("< : slogan") << int(Qt::Key_Less) << int(Qt::ShiftModifier) << u"frm_xuanchuan"_s;
     }
     void keysOpenTheShowsScreens()
     {

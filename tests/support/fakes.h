@@ -194,8 +194,10 @@ private:
 class FakeClock : public Clock {
 public:
     QDateTime now() const override { return current; }
+    qint64 steadyMs() const override { return steady; }
     void pause(int ms) override { paused += ms; }
     QDateTime current = QDateTime(QDate(2026, 1, 1), QTime(20, 0));
+    qint64 steady = 0;
     int paused = 0;
 };
 
