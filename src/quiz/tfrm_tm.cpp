@@ -90,12 +90,18 @@ ShadowLabel *textLabel(QWidget *parent, const QString &name, const QRect &place,
     return l;
 }
 
-// Loads a stretched picture already scaled to its widget, so that a repaint draws it without scaling.
+// Loads a stretched picture already scaled to its widget at the display's resolution, so that a repaint
+// draws it without scaling.
 void loadFitted(Picture *picture, const QString &path)
 {
     picture->loadFile(path);
-    if (picture->pixmap().size() != picture->size())
-        picture->setPixmap(picture->pixmap().scaled(picture->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const qreal ratio = picture->devicePixelRatioF();
+    const QSize target = (QSizeF(picture->size()) * ratio).toSize();
+    if (picture->pixmap().size() == target)
+        return;
+    QPixmap fitted = picture->pixmap().scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    fitted.setDevicePixelRatio(ratio);
+    picture->setPixmap(fitted);
 }
 
 Picture *background(quiz::BevelPanel *panel, const QString &name)
