@@ -173,7 +173,7 @@ void writeSettings(const QString &path)
     set(keys::kQuiz, keys::kMatchingSeconds, number(90));
     set(keys::kQuiz, keys::kPictureSeconds, number(60));
     set(keys::kQuiz, keys::kMediaSeconds, number(120));
-    set(keys::kQuiz, keys::kCountdownSoundFrom, number(10));
+    set(keys::kQuiz, keys::kCountdownSoundFrom, number(5));
     set(keys::kQuiz, keys::kCountdownLocked, number(0));
     set(keys::kQuiz, keys::kTileCount, number(8));
 

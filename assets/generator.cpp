@@ -2,6 +2,7 @@
 
 #include "backgrounds.h"
 #include "demo_contest.h"
+#include "demo_questions.h"
 #include "gif_writer.h"
 #include "media/asset_paths.h"
 #include "music.h"
@@ -92,6 +93,9 @@ QList<Item> items()
     for (QChar key : {QLatin1Char('A'), QLatin1Char('S'), QLatin1Char('D'), QLatin1Char('F')})
         list << Item{backgroundTrack(key), Kind::Mp3, {}, [key] { return music::backgroundLoop(key); }};
     list << Item{kAwardMusicFile, Kind::Mp3, {}, music::awardMusic};
+
+    for (const demo_questions::MediaFile &file : demo_questions::files())
+        list << Item{file.relative, Kind::Bytes, file.bytes, {}};
 
     list << Item{kDatabaseFile, Kind::Database, {}, {}};
     list << Item{kSettingsFile, Kind::Settings, {}, {}};
@@ -225,6 +229,8 @@ Outcome layProgramFolder(const Options &options)
         outcome.written << item.relative;
     }
     encodeMp3s(options, tracks, outcome);
+    // The demo question bank goes into a database whose bank is empty, a new one or one made before it.
+    demo_questions::addBankIfEmpty(full(options, assets::kDatabaseFile));
     if (!skipped.isEmpty())
         outcome.notes << lameMissingNote(skipped);
     return outcome;
