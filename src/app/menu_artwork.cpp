@@ -34,7 +34,9 @@ QFont font(int pixelSize, bool bold)
 
 QImage drawMenuBackground()
 {
-    QImage bg(1024, 768, QImage::Format_RGB32);
+    // Drawn at twice the stage size, so a scaled stage on a large projector stays sharp.
+    QImage bg(1024 * kArtScale, 768 * kArtScale, QImage::Format_RGB32);
+    bg.setDevicePixelRatio(kArtScale);
     QPainter p(&bg);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -43,7 +45,7 @@ QImage drawMenuBackground()
     sky.setColorAt(0, QColor(12, 36, 96));
     sky.setColorAt(0.55, QColor(28, 78, 160));
     sky.setColorAt(1, QColor(10, 24, 64));
-    p.fillRect(bg.rect(), sky);
+    p.fillRect(QRect(0, 0, 1024, 768), sky);
 
     // Title.
     const QString title = QStringLiteral("竞赛现场管理系统");
@@ -94,7 +96,8 @@ QImage drawMenuBackground()
 
 QImage drawMenuHighlight()
 {
-    QImage img(208, 136, QImage::Format_ARGB32_Premultiplied);
+    QImage img(208 * kArtScale, 136 * kArtScale, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(kArtScale);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
@@ -102,6 +105,6 @@ QImage drawMenuHighlight()
     glow.setAlpha(45);
     p.setBrush(glow);
     p.setPen(QPen(kGold, 5));
-    p.drawRoundedRect(QRectF(img.rect()).adjusted(3, 3, -3, -3), 14, 14);
+    p.drawRoundedRect(QRectF(0, 0, 208, 136).adjusted(3, 3, -3, -3), 14, 14);
     return img;
 }

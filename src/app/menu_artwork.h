@@ -4,5 +4,8 @@
 // only decodes them.
 #include <QImage>
 
+// Both are drawn at kArtScale times their stage size (device pixel ratio kArtScale).
+constexpr int kArtScale = 2;
+
 QImage drawMenuBackground();
 QImage drawMenuHighlight();

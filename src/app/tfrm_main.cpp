@@ -149,8 +149,12 @@ void Tfrm_main::openHelp()
 
 void Tfrm_main::loadArtwork()
 {
-    Image1->setPixmap(QPixmap(QStringLiteral(":/menu/menu_background.jpg")));
-    const QPixmap glow(QStringLiteral(":/menu/menu_highlight.png"));
+    // The pictures are drawn at twice the stage size: shown at the stage size, sharp on a scaled stage.
+    QPixmap background(QStringLiteral(":/menu/menu_background.jpg"));
+    background.setDevicePixelRatio(qreal(background.width()) / kStageWidth);
+    Image1->setPixmap(background);
+    QPixmap glow(QStringLiteral(":/menu/menu_highlight.png"));
+    glow.setDevicePixelRatio(qreal(glow.width()) / kAreas[0].highlight.width());
     for (Picture *h : highlights)
         h->setPixmap(glow);
 }

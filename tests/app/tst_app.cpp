@@ -256,15 +256,17 @@ private slots:
         t.start();
         Tfrm_main *menu = t.screens().frm_main;
         const QImage bg = menu->Image1->pixmap().toImage();
+        const int dpr = qRound(menu->Image1->pixmap().devicePixelRatio());
+        auto at = [&](int x, int y) { return bg.pixel(x * dpr, y * dpr); };
         auto near = [](QRgb a, QRgb b) {
             return qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b)) < 24;
         };
         for (Picture *h : menu->highlights) {
             const QRect r = h->geometry();
             const int x = r.center().x();
-            const QRgb sky = bg.pixel(8, r.bottom() - 2);
-            QVERIFY2(!near(bg.pixel(x, r.bottom() - 2), sky), qPrintable(h->objectName()));
-            QVERIFY2(near(bg.pixel(x, r.bottom() + 8), bg.pixel(8, r.bottom() + 8)), qPrintable(h->objectName()));
+            const QRgb sky = at(8, r.bottom() - 2);
+            QVERIFY2(!near(at(x, r.bottom() - 2), sky), qPrintable(h->objectName()));
+            QVERIFY2(near(at(x, r.bottom() + 8), at(8, r.bottom() + 8)), qPrintable(h->objectName()));
         }
     }
 

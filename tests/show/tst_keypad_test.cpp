@@ -76,9 +76,10 @@ private slots:
         QCOMPARE(k.screen->windowTitle(), u"设备调试"_s);
         QCOMPARE(k.screen->geometry().size(), QSize(1024, 768));
         auto *pages = k.screen->findChild<QTabWidget *>(u"PageControl1"_s);
-        QCOMPARE(pages->count(), 2);
+        QCOMPARE(pages->count(), 3);
         QCOMPARE(pages->tabText(0), u"评分键盘测试"_s);
         QCOMPARE(pages->tabText(1), u"评分键盘参数设置"_s);
+        QCOMPARE(pages->tabText(2), u"投影输出"_s);
         QCOMPARE(pages->currentWidget()->objectName(), u"tab1"_s);
         QCOMPARE(k.lamps(), kAllRed);
         QCOMPARE(k.link(), u"R"_s);
