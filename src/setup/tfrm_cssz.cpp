@@ -27,14 +27,6 @@ Tfrm_cssz::Tfrm_cssz(AppContext &context) : StageWindow(context, QStringLiteral(
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(5, 5, 1010, 695);
-    show_xtcssz = new cssz::SystemTab(*this);
-    TabSheet1 = new cssz::JudgesTab(*this);
-    TabSheet2 = new cssz::RosterTab(*this);
-    TabSheet3 = new cssz::ScoresTab(*this);
-    PageControl1->addTab(show_xtcssz, QStringLiteral("系统参数设置"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("评委参数设置"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("选手参数设置"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("选手得分表"));
 
     Bar1 = new QProgressBar(this);
     Bar1->setObjectName(QStringLiteral("Bar1"));
@@ -47,8 +39,23 @@ Tfrm_cssz::Tfrm_cssz(AppContext &context) : StageWindow(context, QStringLiteral(
     connect(Button2, &QPushButton::clicked, this, [this] { closeScreen(); });
 }
 
+void Tfrm_cssz::buildTabs()
+{
+    show_xtcssz = new cssz::SystemTab(*this);
+    TabSheet1 = new cssz::JudgesTab(*this);
+    TabSheet2 = new cssz::RosterTab(*this);
+    TabSheet3 = new cssz::ScoresTab(*this);
+    PageControl1->addTab(show_xtcssz, QStringLiteral("系统参数设置"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("评委参数设置"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("选手参数设置"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("选手得分表"));
+}
+
 void Tfrm_cssz::onShow()
 {
+    // The four tabs are made at the first opening: the show's start-up does not wait for them.
+    if (!show_xtcssz)
+        buildTabs();
     Bar1->hide();
     show_xtcssz->ed_djs->clear();
     TabSheet2->clearInputs();

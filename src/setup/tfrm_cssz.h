@@ -24,10 +24,11 @@ public:
     QPushButton *Button1; // 保 存
     QPushButton *Button2; // 退 出
     QTabWidget *PageControl1;
-    cssz::SystemTab *show_xtcssz;
-    cssz::JudgesTab *TabSheet1;
-    cssz::RosterTab *TabSheet2;
-    cssz::ScoresTab *TabSheet3;
+    // The tabs exist from the first opening on.
+    cssz::SystemTab *show_xtcssz = nullptr;
+    cssz::JudgesTab *TabSheet1 = nullptr;
+    cssz::RosterTab *TabSheet2 = nullptr;
+    cssz::ScoresTab *TabSheet3 = nullptr;
 
     // Writes every setting to config.ini, then closes; on failure the screen stays open.
     void save();
@@ -37,4 +38,7 @@ protected:
     bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
     bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void buildTabs();
 };

@@ -21,16 +21,16 @@ const QString kRunning = QStringLiteral("开始抽奖");
 
 // The screen's own background: a red stage with rays, a gold title and a pale plate behind the entry
 // (lab_cj at 179, 325; 652 x 124), where red type reads well.
-QPixmap lotteryBackdrop()
+QPixmap lotteryBackdrop(qreal dpr)
 {
-    QPixmap pix(StageWindow::kStageWidth, StageWindow::kStageHeight);
+    QPixmap pix = stageCanvas(dpr);
     QPainter p(&pix);
     p.setRenderHint(QPainter::Antialiasing);
     QRadialGradient stage(QPointF(512, 380), 720);
     stage.setColorAt(0, QColor(176, 20, 32));
     stage.setColorAt(0.6, QColor(110, 6, 16));
     stage.setColorAt(1, QColor(36, 0, 6));
-    p.fillRect(pix.rect(), stage);
+    p.fillRect(QRect(0, 0, StageWindow::kStageWidth, StageWindow::kStageHeight), stage);
 
     p.setPen(Qt::NoPen);
     for (int i = 0; i < 24; ++i) {
@@ -86,7 +86,6 @@ Tfrm_cj::Tfrm_cj(AppContext &context) : StageWindow(context, QStringLiteral("frm
     Image1 = new Picture(this, QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, kStageWidth, kStageHeight);
     Image1->setStretch(true);
-    Image1->setPixmap(lotteryBackdrop());
 
     lab_cj = new ShadowLabel(this, QStringLiteral("lab_cj"));
     lab_cj->setGeometry(179, 325, 652, 124);
@@ -119,6 +118,9 @@ bool Tfrm_cj::isFlickering() const
 
 void Tfrm_cj::onShow()
 {
+    // Drawn when first shown, at the resolution of the display the stage is on.
+    if (Image1->pixmap().devicePixelRatio() != devicePixelRatioF() || Image1->isEmpty())
+        Image1->setPixmap(lotteryBackdrop(devicePixelRatioF()));
     Timer1->stop();
     lab_cj->setText({});
     lab_bs->setText(kIdle);

@@ -66,7 +66,10 @@ void Indicator::paintEvent(QPaintEvent *)
 Tfrm_debug::Tfrm_debug(AppContext &context) : StageWindow(context, QStringLiteral("frm_debug"))
 {
     setWindowTitle(QStringLiteral("设备调试"));
+}
 
+void Tfrm_debug::build()
+{
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, 0, kStageWidth, kStageHeight);
@@ -78,11 +81,12 @@ Tfrm_debug::Tfrm_debug(AppContext &context) : StageWindow(context, QStringLitera
     tab2->setObjectName(QStringLiteral("tab2"));
     PageControl1->addTab(tab1, QStringLiteral("评分键盘测试"));
     PageControl1->addTab(tab2, QStringLiteral("评分键盘参数设置"));
-    tab3 = new ProjectorPage(context, nullptr);
-    PageControl1->addTab(tab3, QStringLiteral("投影输出"));
 
     buildTestPage();
     buildSettingsPage();
+    tab3 = new ProjectorPage(context(), nullptr);
+    PageControl1->addTab(tab3, QStringLiteral("投影输出"));
+    PageControl1->show();
 }
 
 void Tfrm_debug::buildTestPage()
@@ -184,6 +188,8 @@ void Tfrm_debug::buildSettingsPage()
 
 void Tfrm_debug::onShow()
 {
+    if (!PageControl1) // the pages are made at the first opening: the show's start-up does not wait for them
+        build();
     for (QLineEdit *e : {ed_jph, ed_gjtime, ed_jzh, ed_jzxdh, ed_kaishi, ed_jieshu})
         e->clear();
     PageControl1->setCurrentWidget(tab1);

@@ -42,23 +42,24 @@ public:
     void startScan();
     void stopScan();
 
-    QTabWidget *PageControl1;
-    QWidget *tab1;
-    QWidget *tab2;
-    ProjectorPage *tab3; // the projector output: which display shows the stage, and scaled or not
+    // The pages and their widgets exist from the first opening on.
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *tab1 = nullptr;
+    QWidget *tab2 = nullptr;
+    ProjectorPage *tab3 = nullptr; // the projector output (from the first opening on): display and scaling
     std::array<Indicator *, kKeypads> qd{};     // qd_1 .. qd_12
     std::array<QLabel *, kKeypads> lab_qd{};    // lab_qd1 .. lab_qd12
     std::array<QLabel *, kKeypads> RxLabel{};   // RxLabel1 .. RxLabel12
-    Indicator *sm_bs;                           // the link lamp; keeps its colour between openings
-    QLabel *Label12;
-    QPushButton *Button1;
-    QPushButton *Button2;
-    QLineEdit *ed_jph;
-    QLineEdit *ed_gjtime;
-    QLineEdit *ed_jzh;
-    QLineEdit *ed_jzxdh;
-    QLineEdit *ed_kaishi;
-    QLineEdit *ed_jieshu;
+    Indicator *sm_bs = nullptr;                           // the link lamp; keeps its colour between openings
+    QLabel *Label12 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QPushButton *Button2 = nullptr;
+    QLineEdit *ed_jph = nullptr;
+    QLineEdit *ed_gjtime = nullptr;
+    QLineEdit *ed_jzh = nullptr;
+    QLineEdit *ed_jzxdh = nullptr;
+    QLineEdit *ed_kaishi = nullptr;
+    QLineEdit *ed_jieshu = nullptr;
 
 protected:
     void onShow() override;
@@ -66,6 +67,7 @@ protected:
     bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    void build();
     void buildTestPage();
     void buildSettingsPage();
 };

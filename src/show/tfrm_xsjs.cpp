@@ -16,12 +16,12 @@
 namespace {
 
 // The backdrop of the name: a deep red stage under a soft spotlight, with a gold band framing the name.
-QPixmap backdrop()
+QPixmap backdrop(qreal dpr)
 {
-    QPixmap pixmap(StageWindow::kStageWidth, StageWindow::kStageHeight);
+    QPixmap pixmap = stageCanvas(dpr);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF all(pixmap.rect());
+    const QRectF all(0, 0, StageWindow::kStageWidth, StageWindow::kStageHeight);
 
     QLinearGradient ground(0, 0, 0, all.height());
     ground.setColorAt(0, QColor(110, 8, 20));
@@ -73,7 +73,6 @@ Tfrm_xsjs::Tfrm_xsjs(AppContext &context) : StageWindow(context, QStringLiteral(
     image_xszl = new Picture(this, QStringLiteral("image_xszl"));
     image_xszl->setStretch(true);
     image_xszl->setGeometry(0, 0, kStageWidth, kStageHeight);
-    image_xszl->setPixmap(backdrop());
 
     lab_xsxm = new ShadowLabel(this, QStringLiteral("lab_xsxm"));
     lab_xsxm->setGeometry(32, 264, 953, 214);
@@ -86,6 +85,9 @@ Tfrm_xsjs::Tfrm_xsjs(AppContext &context) : StageWindow(context, QStringLiteral(
 
 void Tfrm_xsjs::onShow()
 {
+    // Drawn when first shown, at the resolution of the display the stage is on.
+    if (image_xszl->pixmap().devicePixelRatio() != devicePixelRatioF() || image_xszl->isEmpty())
+        image_xszl->setPixmap(backdrop(devicePixelRatioF()));
     m_profile.clear();
     const QString name = context().screens.frm_pfmain->lab_xsxm->text();
     lab_xsxm->setText(name);

@@ -14,16 +14,16 @@
 namespace {
 
 // The screen's own background: a blue stage with a gold title and a pale board behind the figures.
-QPixmap countUpBackdrop()
+QPixmap countUpBackdrop(qreal dpr)
 {
-    QPixmap pix(StageWindow::kStageWidth, StageWindow::kStageHeight);
+    QPixmap pix = stageCanvas(dpr);
     QPainter p(&pix);
     p.setRenderHint(QPainter::Antialiasing);
     QRadialGradient stage(QPointF(512, 340), 700);
     stage.setColorAt(0, QColor(24, 64, 160));
     stage.setColorAt(0.6, QColor(8, 26, 86));
     stage.setColorAt(1, QColor(2, 8, 30));
-    p.fillRect(pix.rect(), stage);
+    p.fillRect(QRect(0, 0, StageWindow::kStageWidth, StageWindow::kStageHeight), stage);
 
     // Soft lights across the top.
     p.setPen(Qt::NoPen);
@@ -81,7 +81,6 @@ Tfrm_zjs::Tfrm_zjs(AppContext &context) : StageWindow(context, QStringLiteral("f
     Image1 = new Picture(this, QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, kStageWidth, kStageHeight);
     Image1->setStretch(true);
-    Image1->setPixmap(countUpBackdrop());
 
     Label1 = new ShadowLabel(this, QStringLiteral("Label1"));
     Label1->setGeometry(128, 302, 546, 133);
@@ -128,6 +127,9 @@ qint64 Tfrm_zjs::elapsedMs() const
 
 void Tfrm_zjs::onShow()
 {
+    // Drawn when first shown, at the resolution of the display the stage is on.
+    if (Image1->pixmap().devicePixelRatio() != devicePixelRatioF() || Image1->isEmpty())
+        Image1->setPixmap(countUpBackdrop(devicePixelRatioF()));
     // The timers stay as they are: Esc stopped them before the screen closed.
     reset();
 }

@@ -72,3 +72,11 @@ void Picture::paintEvent(QPaintEvent *)
         p.drawPixmap(0, 0, m_pixmap);
     }
 }
+
+QPixmap stageCanvas(qreal dpr)
+{
+    QPixmap canvas(QSize(1024, 768) * dpr);
+    canvas.setDevicePixelRatio(dpr);
+    canvas.fill(Qt::black);
+    return canvas;
+}

@@ -3,6 +3,10 @@
 #include <QPixmap>
 #include <QWidget>
 
+// A transparent canvas of the stage's size for a screen's own drawn backdrop, with `dpr` device pixels
+// per stage pixel, so the drawing is as sharp as the display showing it.
+QPixmap stageCanvas(qreal dpr);
+
 class Picture : public QWidget {
     Q_OBJECT
 public:
