@@ -32,11 +32,10 @@ QFont font(int pixelSize, bool bold)
 
 } // namespace
 
-QImage drawMenuBackground()
+QImage drawMenuBackground(qreal scale)
 {
-    // Drawn at twice the stage size, so a scaled stage on a large projector stays sharp.
-    QImage bg(1024 * kArtScale, 768 * kArtScale, QImage::Format_RGB32);
-    bg.setDevicePixelRatio(kArtScale);
+    QImage bg(qRound(1024 * scale), qRound(768 * scale), QImage::Format_RGB32);
+    bg.setDevicePixelRatio(scale);
     QPainter p(&bg);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
@@ -94,10 +93,10 @@ QImage drawMenuBackground()
     return bg;
 }
 
-QImage drawMenuHighlight()
+QImage drawMenuHighlight(qreal scale)
 {
-    QImage img(208 * kArtScale, 136 * kArtScale, QImage::Format_ARGB32_Premultiplied);
-    img.setDevicePixelRatio(kArtScale);
+    QImage img(qRound(208 * scale), qRound(136 * scale), QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(scale);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);

@@ -13,10 +13,17 @@ int main(int argc, char **argv)
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    if (!drawMenuBackground().save(folder + QStringLiteral("/menu_background.jpg"), "JPEG", 92)
-        || !drawMenuHighlight().save(folder + QStringLiteral("/menu_highlight.png"), "PNG")) {
-        std::fprintf(stderr, "cannot write the menu pictures into %s\n", argv[1]);
-        return 1;
+    QList<qreal> scales{1.0};
+    for (const qreal s : kMenuArtScales)
+        scales << s;
+    for (const qreal s : scales) {
+        const QString background = folder + QLatin1Char('/') + menuArtName(QStringLiteral("menu_background"), s);
+        const QString highlight = folder + QLatin1Char('/') + menuArtName(QStringLiteral("menu_highlight"), s);
+        if (!drawMenuBackground(s).save(background + QStringLiteral(".jpg"), "JPEG", 92)
+            || !drawMenuHighlight(s).save(highlight + QStringLiteral(".png"), "PNG")) {
+            std::fprintf(stderr, "cannot write the menu pictures into %s\n", argv[1]);
+            return 1;
+        }
     }
     return 0;
 }

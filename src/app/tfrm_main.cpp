@@ -1,6 +1,7 @@
 #include "tfrm_main.h"
 
 #include "authoring/tfrm_tmlr.h"
+#include "menu_artwork.h"
 #include "media/media_interfaces.h"
 #include "settings/decimal_text.h"
 #include "settings/settings_keys.h"
@@ -149,12 +150,20 @@ void Tfrm_main::openHelp()
 
 void Tfrm_main::loadArtwork()
 {
-    // The pictures are drawn at twice the stage size: shown at the stage size, sharp on a scaled stage.
-    QPixmap background(QStringLiteral(":/menu/menu_background.jpg"));
-    background.setDevicePixelRatio(qreal(background.width()) / kStageWidth);
-    Image1->setPixmap(background);
-    QPixmap glow(QStringLiteral(":/menu/menu_highlight.png"));
-    glow.setDevicePixelRatio(qreal(glow.width()) / kAreas[0].highlight.width());
+    // A scaled stage takes the pictures drawn for its scale (or the next larger, made to fit once), so
+    // they stay sharp and each paint is a plain copy; a stage at its own size takes the small ones.
+    const qreal dpr = devicePixelRatioF();
+    auto load = [dpr](const QString &base, const char *type, const QSize &stageSize) {
+        const qreal scale = menuArtScaleFor(dpr);
+        QImage image(QStringLiteral(":/menu/%1.%2").arg(menuArtName(base, scale), QLatin1String(type)));
+        const QSize device = (QSizeF(stageSize) * dpr).toSize();
+        if (image.size() != device && !image.isNull())
+            image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(dpr);
+        return QPixmap::fromImage(std::move(image));
+    };
+    Image1->setPixmap(load(QStringLiteral("menu_background"), "jpg", QSize(kStageWidth, kStageHeight)));
+    const QPixmap glow = load(QStringLiteral("menu_highlight"), "png", kAreas[0].highlight.size());
     for (Picture *h : highlights)
         h->setPixmap(glow);
 }

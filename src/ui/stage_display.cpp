@@ -95,8 +95,8 @@ void StageDisplay::choose()
     setFactor(target, factor);
     m_screen = target;
     m_scale = factor;
-    if (m_curtain && m_curtain->isVisible())
-        raiseCurtainBehind();
+    if (m_bars[0] && m_bars[0]->isVisible())
+        showBars();
     emit moved();
 }
 
@@ -123,27 +123,40 @@ QRect StageDisplay::stageRect() const
     return stage_geometry::logicalStage(displayRect(), m_choice.scale);
 }
 
-void StageDisplay::raiseCurtainBehind()
+void StageDisplay::showBars()
 {
     const QRect display = displayRect();
-    if (!m_choice.scale || stageRect() == display) {
-        if (m_curtain)
-            m_curtain->hide();
-        return;
+    const QRect stage = stageRect();
+    QRect places[2];
+    if (m_choice.scale && stage != display) {
+        if (stage.width() < display.width()) {
+            places[0] = QRect(display.left(), display.top(), stage.left() - display.left(), display.height());
+            places[1] = QRect(stage.right() + 1, display.top(), display.right() - stage.right(), display.height());
+        } else {
+            places[0] = QRect(display.left(), display.top(), display.width(), stage.top() - display.top());
+            places[1] = QRect(display.left(), stage.bottom() + 1, display.width(), display.bottom() - stage.bottom());
+        }
     }
-    if (!m_curtain) {
-        m_curtain = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint |
-                                                           Qt::WindowDoesNotAcceptFocus);
-        m_curtain->setObjectName(QStringLiteral("stage_curtain"));
-        m_curtain->setAttribute(Qt::WA_QuitOnClose, false);
-        m_curtain->setAttribute(Qt::WA_ShowWithoutActivating);
-        QPalette p = m_curtain->palette();
-        p.setColor(QPalette::Window, Qt::black);
-        m_curtain->setPalette(p);
-        m_curtain->setAutoFillBackground(true);
+    for (int i = 0; i < 2; ++i) {
+        std::unique_ptr<QWidget> &bar = m_bars[i];
+        if (places[i].isEmpty()) {
+            if (bar)
+                bar->hide();
+            continue;
+        }
+        if (!bar) {
+            bar = std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+            bar->setObjectName(QStringLiteral("stage_bar%1").arg(i + 1));
+            bar->setAttribute(Qt::WA_QuitOnClose, false);
+            bar->setAttribute(Qt::WA_ShowWithoutActivating);
+            QPalette p = bar->palette();
+            p.setColor(QPalette::Window, Qt::black);
+            bar->setPalette(p);
+            bar->setAutoFillBackground(true);
+        }
+        bar->setGeometry(places[i]);
+        if (!bar->isVisible())
+            bar->show();
+        bar->lower();
     }
-    m_curtain->setGeometry(display);
-    if (!m_curtain->isVisible())
-        m_curtain->show();
-    m_curtain->lower();
 }

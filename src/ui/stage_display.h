@@ -1,7 +1,7 @@
 #pragma once
 // The display the stage goes to (the projector) and how the stage sits on it. Scaling works through the
 // display's own scale factor, so text, lines and pictures are drawn at the display's resolution while
-// every screen keeps its 1024 x 768 stage coordinates. Bars around the stage are a black curtain.
+// every screen keeps its 1024 x 768 stage coordinates. Bars beside the stage are black windows.
 // The choice lives in config.ini; a display that is gone falls back to the primary one with a message,
 // and displays added or removed during the show move the open screens at once.
 #include <QObject>
@@ -40,8 +40,9 @@ public:
     QRect stageRect() const;
     QRect displayRect() const;
 
-    // Shows the black curtain behind the stage when the stage leaves bars; called as a screen shows.
-    void raiseCurtainBehind();
+    // Shows the black bars beside or above the stage where it leaves the display uncovered; called as a
+    // screen shows.
+    void showBars();
 
     // "HDMI-1  1920 x 1080" with the display's own pixels.
     static QString describe(const QScreen *screen);
@@ -62,7 +63,7 @@ private:
     QPointer<QScreen> m_screen;
     QPointer<QScreen> m_factorScreen; // the display whose scale factor this class set
     qreal m_scale = 1.0;
-    std::unique_ptr<QWidget> m_curtain;
+    std::unique_ptr<QWidget> m_bars[2]; // left and right, or top and bottom
     std::function<void(const QString &)> m_report;
     QString m_reportedMissing;
 };

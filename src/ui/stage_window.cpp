@@ -174,7 +174,7 @@ void StageWindow::takePlace()
     if (QWindow *w = windowHandle(); w && w->screen() != stage->screen())
         w->setScreen(stage->screen());
     setGeometry(m_maximised && !stage->scaled() ? stage->displayRect() : stage->stageRect());
-    stage->raiseCurtainBehind();
+    stage->showBars();
 }
 
 void StageWindow::showEvent(QShowEvent *event)
