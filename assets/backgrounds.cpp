@@ -94,7 +94,7 @@ QString contestTitle()
 
 QImage hub()
 {
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     blueStage(p, 11);
@@ -119,7 +119,7 @@ QImage scoring(int round)
     static const QString names[] = {QString(), QStringLiteral("第一轮"), QStringLiteral("第二轮"),
                                     QStringLiteral("第三轮"), QStringLiteral("第四轮")};
     const int r = (round >= 1 && round <= 4) ? round : 0;
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     blueStage(p, 21 + static_cast<quint32>(r) * 7, accents[r]);
@@ -139,7 +139,7 @@ QImage scoring(int round)
 
 QImage leaderboard()
 {
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     redStage(p, 41);
@@ -167,7 +167,7 @@ QImage leaderboard()
 
 QImage countdown()
 {
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     blueStage(p, 51);
@@ -209,7 +209,7 @@ QImage countdown()
 
 QImage still()
 {
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     // A closed stage curtain: folds over the full width, a gold hem, a valance on top.
     for (int y = 0; y < kHeight; ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
@@ -244,7 +244,7 @@ QImage still()
 
 QImage slogan()
 {
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     redStage(p, 61);
@@ -265,7 +265,7 @@ QImage slogan()
 
 QImage board()
 {
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     violetStage(p, 71);
@@ -313,7 +313,7 @@ QImage tile()
 
 QImage choice()
 {
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     questionStage(p, QStringLiteral("选择题"), 81);
@@ -327,7 +327,7 @@ QImage choice()
 
 QImage answer()
 {
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     questionStage(p, QStringLiteral("问答题"), 91);
@@ -340,7 +340,7 @@ QImage answer()
 
 QImage media()
 {
-    QImage image = canvas();
+    QImage image = canvas(QSize(kWidth, kHeight), kBackgroundScale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     stageGradient(p, kStage, QColor(3, 12, 46), QColor(10, 48, 122), QColor(2, 8, 32), QPointF(512, 420), 600,

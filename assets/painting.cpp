@@ -98,9 +98,10 @@ QFont cjkFont(int pixelSize, bool serif, int letterSpacing)
     return f;
 }
 
-QImage canvas(QSize size)
+QImage canvas(QSize size, qreal scale)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image((QSizeF(size) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::black);
     return image;
 }

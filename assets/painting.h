@@ -18,8 +18,13 @@ inline constexpr int kHeight = 768;
 // A bold CJK font of the given pixel height; `serif` chooses the serif face for titles.
 QFont cjkFont(int pixelSize, bool serif = false, int letterSpacing = 0);
 
-// An opaque canvas of the stage size (or `size`).
-QImage canvas(QSize size = QSize(kWidth, kHeight));
+// An opaque canvas of the stage size (or `size`), with `scale` pixels per stage pixel: drawing on it
+// keeps stage coordinates.
+QImage canvas(QSize size = QSize(kWidth, kHeight), qreal scale = 1.0);
+
+// Default backgrounds are drawn at twice the stage size, so a scaled stage on a large projector shows
+// them sharp; the pictures that screens draw into (the matching surface) keep the stage size.
+inline constexpr qreal kBackgroundScale = 2.0;
 
 // Box blur, three passes (close to a Gaussian), of a premultiplied ARGB image, in place.
 void blur(QImage &image, int radius);

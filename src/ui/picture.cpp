@@ -19,10 +19,20 @@ void Picture::loadFile(const QString &path)
         throw AppError(QStringLiteral("Cannot open file \"%1\". The system cannot find the file specified.").arg(path));
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    QImage image = reader.read();
     if (image.isNull())
         throw AppError(QStringLiteral("Cannot read picture \"%1\": %2").arg(path, reader.errorString()));
-    setPixmap(QPixmap::fromImage(image));
+    const qreal dpr = devicePixelRatioF();
+    if (m_stretch && !size().isEmpty()) {
+        // Made to fit once, smoothly, at the display's resolution: each paint is then a plain copy.
+        const QSize device = (QSizeF(size()) * dpr).toSize();
+        if (image.size() != device)
+            image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(dpr);
+    } else if (!size().isEmpty() && image.size() == size() * 2) {
+        image.setDevicePixelRatio(2); // a picture drawn at twice its place's size, for scaled stages
+    }
+    setPixmap(QPixmap::fromImage(std::move(image)));
 }
 
 bool Picture::loadIfExists(const QString &path)

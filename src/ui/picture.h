@@ -7,6 +7,8 @@
 // per stage pixel, so the drawing is as sharp as the display showing it.
 QPixmap stageCanvas(qreal dpr);
 
+// A picture box. A stretched picture is made to fit its box once when loaded; a picture exactly twice
+// the size of an unstretched box is shown at the box's size, sharper on a scaled stage.
 class Picture : public QWidget {
     Q_OBJECT
 public:

@@ -80,11 +80,12 @@ private slots:
         QTest::addColumn<QSize>("size");
         const QSize stage(1024, 768);
         using namespace assets;
+        // Backgrounds at twice the stage size, sharp on a scaled stage.
         for (const QString &relative :
              {kHubBackground, kScoringBackground, roundBackground(1), roundBackground(4), kLeaderboardBackground,
               kCountdownBackground, kStillBackground, kSloganBackground, kBoardBackground, kChoiceBackground,
               kAnswerBackground, kMediaBackground, kEntryChoicePage, kEntryAnswerPage})
-            QTest::newRow(qPrintable(relative)) << relative << QByteArray("jpeg") << stage;
+            QTest::newRow(qPrintable(relative)) << relative << QByteArray("jpeg") << stage * 2;
         QTest::newRow("matching background") << kMatchingBackground << QByteArray("bmp") << stage;
         QTest::newRow("matching surface") << kMatchingSurface << QByteArray("bmp") << stage;
         QTest::newRow("tile") << kTilePicture << QByteArray("gif") << QSize(170, 115);
