@@ -119,7 +119,7 @@ Tfrm_tmlr::Tfrm_tmlr(AppContext &context) : StageWindow(context, QStringLiteral(
     title->setFont(tf);
     title->adjustSize();
 
-    model = new TikuGridModel(&context.data->adoq_tmcx, this);
+    model = new TikuGridModel(this);
     DBGridEh1 = new QTableView(this);
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
     DBGridEh1->setGeometry(12, 92, 920, 664);
@@ -141,7 +141,6 @@ Tfrm_tmlr::Tfrm_tmlr(AppContext &context) : StageWindow(context, QStringLiteral(
         if (width > 0)
             DBGridEh1->setColumnWidth(i, width);
     }
-    tmlr::followCurrentRow(DBGridEh1, &context.data->adoq_tmcx);
 
     DBGridEh1->setContextMenuPolicy(Qt::ActionsContextMenu);
     auto item = [this](QAction *&action, const QString &name, const QString &caption) {
@@ -246,6 +245,11 @@ bool Tfrm_tmlr::keyUp(int key, Qt::KeyboardModifiers)
 
 void Tfrm_tmlr::onShow()
 {
+    // The data module is made after this screen: the grid takes its query at the first showing.
+    if (!model->dataset()) {
+        model->setDataset(&context().data->adoq_tmcx);
+        tmlr::followCurrentRow(DBGridEh1, &context().data->adoq_tmcx);
+    }
     Combo_fzlx->clear();
     Combo_fzlx->addItems(question_bank::groupNames());
     Combo_fzlx->setEditText(QString());

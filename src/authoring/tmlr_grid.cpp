@@ -42,9 +42,16 @@ int TikuGridModel::columnOf(const QString &field)
     return -1;
 }
 
-TikuGridModel::TikuGridModel(Dataset *dataset, QObject *parent) : QAbstractTableModel(parent), m_dataset(dataset)
+TikuGridModel::TikuGridModel(QObject *parent) : QAbstractTableModel(parent)
 {
+}
+
+void TikuGridModel::setDataset(Dataset *dataset)
+{
+    beginResetModel();
+    m_dataset = dataset;
     mapColumns();
+    endResetModel();
     connect(dataset, &Dataset::rowsChanged, this, [this] {
         beginResetModel();
         mapColumns();

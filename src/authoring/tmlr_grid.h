@@ -18,7 +18,9 @@ public:
     };
     static const QList<Column> &columns();
 
-    explicit TikuGridModel(Dataset *dataset, QObject *parent = nullptr);
+    explicit TikuGridModel(QObject *parent = nullptr);
+    // The query shown; set once, when the data module exists.
+    void setDataset(Dataset *dataset);
     Dataset *dataset() const { return m_dataset; }
     // The grid column showing `field`, -1 when none.
     static int columnOf(const QString &field);
