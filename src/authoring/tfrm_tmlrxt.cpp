@@ -326,6 +326,7 @@ void Tfrm_tmlrxt::typeChanged()
     PageControl1->setCurrentWidget(page);
     GroupBox_tupianti->setVisible(type == kPicture);
     GroupBox_duomeiti->setVisible(type == kMedia);
+    setSide(r_tm->isChecked()); // the new page shows the side that is chosen
 }
 
 void Tfrm_tmlrxt::sideChanged()

@@ -314,6 +314,17 @@ private slots:
         QVERIFY(e.screen->r_tm->isChecked());
     }
 
+    void aNewPageShowsTheChosenSide()
+    {
+        Entry e;
+        e.add();
+        QTest::mouseClick(e.screen->r_da, Qt::LeftButton);
+        e.choose(e.screen->Combo_tmlx, kAnswer);
+        QVERIFY(e.answer()->ed_wendatida->isVisible());
+        QVERIFY(!e.answer()->ed_wendati->isVisible());
+        QVERIFY(e.screen->GroupBox_dasz->isEnabled());
+    }
+
     void theTypeListChoosesThePage_data()
     {
         QTest::addColumn<QString>("type");
@@ -448,10 +459,11 @@ private slots:
         QTest::mouseClick(e.screen->GroupBox_tmsz, Qt::LeftButton, Qt::NoModifier, QPoint(4, 80));
         QTest::mouseClick(e.screen->r_da, Qt::LeftButton);
         e.choose(e.screen->Combo_dasize, QStringLiteral("20"));
-        e.choose(e.screen->Combo_dacolor, QStringLiteral("红色"));
+        e.choose(e.screen->Combo_dacolor, QStringLiteral("藏青色"));
         e.choose(e.screen->Combo_dabjcolor, QStringLiteral("灰色"));
         QTest::mouseClick(e.screen->GroupBox_dasz, Qt::LeftButton, Qt::NoModifier, QPoint(4, 80));
         QVERIFY(e.screen->grab().save(folder + QStringLiteral("/question_entry_choice.png")));
+        QTest::mouseClick(e.screen->r_tm, Qt::LeftButton);
         e.choose(e.screen->Combo_tmlx, kAnswer);
         e.type(e.answer()->ed_wendati, QStringLiteral("请简述本次比赛的主题。"));
         QVERIFY(e.screen->grab().save(folder + QStringLiteral("/question_entry_answer.png")));
