@@ -565,14 +565,16 @@ void Tfrm_tmlr::exportQuestions()
         return;
     }
     const QString target = ed_dc_qs->text().trimmed();
-    const int current = source.recNo();
-    QList<Dataset::Bookmark> marks;
-    for (int row : rows) {
-        if (row < source.recordCount()) {
-            source.moveTo(row);
-            marks << source.bookmark();
-        }
-    }
+    // The rows are read where they stand: moving the grid's cursor through them would scroll and
+    // repaint the grid once per question.
+    const QStringList columns = source.fieldNames();
+    auto column = [&columns](const QString &name) {
+        for (int i = 0; i < columns.size(); ++i)
+            if (columns[i].compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        throw AppError(QStringLiteral("adoq_tmcx: Field '%1' not found").arg(name));
+    };
+    const int typeColumn = column(QStringLiteral("tmlx"));
     // Screen events run once per question so that the bar moves; the operator's input waits, so no
     // second export or close can start in the middle of this one.
     auto repaint = [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); };
@@ -594,13 +596,11 @@ void Tfrm_tmlr::exportQuestions()
             ls.setSql(kTargetRows);
             ls.open();
             Bar_daochu->setValue(50);
-            for (Dataset::Bookmark mark : std::as_const(marks)) {
+            for (int row : rows) {
                 repaint();
                 ++n;
-                if (!source.gotoBookmark(mark))
-                    continue;
                 const QList<question_bank::CopiedField> fields =
-                    question_bank::copiedFields(source.text(QStringLiteral("tmlx")).trimmed());
+                    question_bank::copiedFields(source.valueAt(row, typeColumn).toString().trimmed());
                 if (fields.isEmpty())
                     continue; // an unknown type is not copied, but its number is used up
                 ls.append();
@@ -609,7 +609,7 @@ void Tfrm_tmlr::exportQuestions()
                 ls.setValue(QStringLiteral("tmfz"), g);
                 ls.setValue(QStringLiteral("tmyes"), false);
                 for (const question_bank::CopiedField &f : fields) {
-                    const QVariant v = source.value(f.name);
+                    const QVariant v = source.valueAt(row, column(f.name));
                     ls.setValue(f.name, f.trimmed && !v.isNull() ? QVariant(v.toString().trimmed()) : v);
                 }
                 ls.post();
@@ -619,8 +619,6 @@ void Tfrm_tmlr::exportQuestions()
         Bar_daochu->hide();
         throw;
     }
-    if (current >= 0 && current < source.recordCount())
-        source.moveTo(current);
     Bar_daochu->setValue(100);
     Bar_daochu->hide();
     c.dialogs().information(this, QStringLiteral("题目已经成功导出到第 ") + target + QStringLiteral(" ") + QStringLiteral("期题库中！"));
