@@ -5,11 +5,13 @@
 #include "question_bank.h"
 #include "settings/decimal_text.h"
 #include "tfrm_tmlr.h"
+#include "tmlrxt_matching.h"
 #include "tmlrxt_pages.h"
 #include "ui/click_area.h"
 #include "ui/picture.h"
 #include "ui/shadow_label.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QGroupBox>
@@ -125,7 +127,7 @@ Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLite
     show_xuanzeti = new ChoicePage(PageControl1);
     show_wendati = new AnswerPage(PageControl1);
     show_tupianti = new PendingPage(PageControl1, QStringLiteral("show_tupianti"), QStringLiteral("图片题维护界面"));
-    show_lianxianti = new PendingPage(PageControl1, QStringLiteral("show_lianxianti"), QStringLiteral("连线题维护界面"));
+    show_lianxianti = new MatchingPage(PageControl1);
     show_media = new PendingPage(PageControl1, QStringLiteral("show_media"), QStringLiteral("多媒体题维护界面"));
     for (QWidget *page : {static_cast<QWidget *>(show_xuanzeti), static_cast<QWidget *>(show_wendati),
                           static_cast<QWidget *>(show_tupianti), static_cast<QWidget *>(show_lianxianti),
@@ -217,6 +219,7 @@ Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLite
                 [this, answer = l.answer, which = l.list] { guard([&] { styleChosen(answer, which); }); });
     for (int k = 0; k < 6; ++k)
         connect(show_xuanzeti->letters[k], &ClickArea::clicked, this, [this, k] { guard([this, k] { clickOption(k); }); });
+    connect(show_lianxianti->N2, &QAction::triggered, this, [this] { guard([this] { show_lianxianti->clearConnections(); }); });
     connect(but_baocun, &QPushButton::clicked, this, run(&Tfrm_tmlrxt::save));
     connect(but_exit, &QPushButton::clicked, this, &StageWindow::closeScreen);
 
@@ -232,7 +235,9 @@ Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLite
     }
     QFont plainFont(QStringLiteral("宋体"));
     plainFont.setPointSize(10);
-    for (QPlainTextEdit *e : {show_wendati->ed_wendati, show_wendati->ed_wendatida}) {
+    QList<QPlainTextEdit *> plain = {show_wendati->ed_wendati, show_wendati->ed_wendatida, show_lianxianti->ed_lxttm};
+    plain << show_lianxianti->leftItems << show_lianxianti->rightItems;
+    for (QPlainTextEdit *e : plain) {
         e->setFont(plainFont);
         entry_style::setColour(e, kWindowTextRef);
     }
@@ -260,8 +265,10 @@ void Tfrm_tmlrxt::onShow()
     clear_entry_editors();
     for (QString &slot : selected_letters)
         slot.clear();
+    for (QString &slot : show_lianxianti->pair_slots)
+        slot.clear();
     for (QWidget *w : {show_xuanzeti->Panel_tmxg, show_xuanzeti->Panel_daxg, show_wendati->panel_wendatmxg,
-                       show_wendati->panel_wendadaxg})
+                       show_wendati->panel_wendadaxg, show_lianxianti->Panel_lxttmxg, show_lianxianti->Panel_lxtdaxg})
         w->hide();
     GroupBox_tupianti->hide();
     GroupBox_duomeiti->hide();
@@ -285,12 +292,18 @@ void Tfrm_tmlrxt::reset_entry_look()
     for (QPlainTextEdit *e : show_xuanzeti->options)
         setBackground(e, kUnmarked);
     setBackground(show_xuanzeti->Panel_daxg, kUnmarked);
+    MatchingPage *m = show_lianxianti;
+    setBackground(m->ed_lxttm, kEditorYellow);
+    setBackground(m->Panel_lxttmxg, kEditorYellow);
     setBackground(show_wendati->panel_wendatmxg, Qt::white);
     setBackground(show_wendati->panel_wendadaxg, Qt::white);
+    for (QPlainTextEdit *e : m->leftItems + m->rightItems)
+        setBackground(e, Qt::white);
+    setBackground(m->Panel_lxtdaxg, Qt::white);
     for (ShadowLabel *l : {show_xuanzeti->Lab_tmxg, show_xuanzeti->Lab_daxg, show_wendati->lab_wendatmxg,
-                           show_wendati->lab_wendadaxg})
+                           show_wendati->lab_wendadaxg, m->Lab_lxttmxg, m->Lab_lxtdaxg})
         entry_style::setPreviewShadow(l, 0);
-    for (ShadowLabel *l : {show_xuanzeti->Lab_daxg, show_wendati->lab_wendadaxg})
+    for (ShadowLabel *l : {show_xuanzeti->Lab_daxg, show_wendati->lab_wendadaxg, m->Lab_lxtdaxg})
         entry_style::setPreviewColour(l, 0);
     show_wendati->ed_wendati->show();
     show_wendati->ed_wendatida->hide();
@@ -303,7 +316,8 @@ void Tfrm_tmlrxt::load_entry_backgrounds()
     const AssetPaths &paths = context().paths;
     show_xuanzeti->Image1->loadIfExists(paths.file(assets::kEntryChoicePage));
     show_wendati->Image2->loadIfExists(paths.file(assets::kEntryAnswerPage));
-    show_lianxianti->background->loadIfExists(paths.file(assets::kMatchingSurface));
+    show_lianxianti->setPictureFile(paths.file(assets::kMatchingSurface));
+    show_lianxianti->reloadPicture();
 }
 
 void Tfrm_tmlrxt::clear_entry_editors()
@@ -313,6 +327,9 @@ void Tfrm_tmlrxt::clear_entry_editors()
         e->clear();
     show_wendati->ed_wendati->clear();
     show_wendati->ed_wendatida->clear();
+    show_lianxianti->ed_lxttm->clear();
+    for (QPlainTextEdit *e : show_lianxianti->leftItems + show_lianxianti->rightItems)
+        e->clear();
 }
 
 void Tfrm_tmlrxt::typeChanged()
@@ -370,8 +387,12 @@ void Tfrm_tmlrxt::styleChosen(bool answer, StyleList which)
         editors = {answer ? show_wendati->ed_wendatida : show_wendati->ed_wendati};
         preview = answer ? show_wendati->lab_wendadaxg : show_wendati->lab_wendatmxg;
         previewTakesFont = false;
+    } else if (page == show_lianxianti) {
+        editors = answer ? show_lianxianti->leftItems + show_lianxianti->rightItems
+                         : QList<QPlainTextEdit *>{show_lianxianti->ed_lxttm};
+        preview = answer ? show_lianxianti->Lab_lxtdaxg : show_lianxianti->Lab_lxttmxg;
     } else {
-        return; // the matching page's own lists come with its editor; picture and media pages take no style
+        return; // the picture and multimedia pages take no style
     }
     switch (which) {
     case StyleList::Font:
@@ -398,9 +419,10 @@ void Tfrm_tmlrxt::styleChosen(bool answer, StyleList which)
 void Tfrm_tmlrxt::toggleQuestionPreview()
 {
     QWidget *page = PageControl1->currentWidget();
-    QWidget *panel = page == show_xuanzeti ? static_cast<QWidget *>(show_xuanzeti->Panel_tmxg)
-                     : page == show_wendati ? static_cast<QWidget *>(show_wendati->panel_wendatmxg)
-                                            : nullptr;
+    QWidget *panel = page == show_xuanzeti      ? static_cast<QWidget *>(show_xuanzeti->Panel_tmxg)
+                     : page == show_wendati    ? static_cast<QWidget *>(show_wendati->panel_wendatmxg)
+                     : page == show_lianxianti ? static_cast<QWidget *>(show_lianxianti->Panel_lxttmxg)
+                                               : nullptr;
     if (panel) {
         panel->setVisible(!panel->isVisible());
         panel->raise();
@@ -410,9 +432,10 @@ void Tfrm_tmlrxt::toggleQuestionPreview()
 void Tfrm_tmlrxt::toggleAnswerPreview()
 {
     QWidget *page = PageControl1->currentWidget();
-    QWidget *panel = page == show_xuanzeti ? static_cast<QWidget *>(show_xuanzeti->Panel_daxg)
-                     : page == show_wendati ? static_cast<QWidget *>(show_wendati->panel_wendadaxg)
-                                            : nullptr;
+    QWidget *panel = page == show_xuanzeti      ? static_cast<QWidget *>(show_xuanzeti->Panel_daxg)
+                     : page == show_wendati    ? static_cast<QWidget *>(show_wendati->panel_wendadaxg)
+                     : page == show_lianxianti ? static_cast<QWidget *>(show_lianxianti->Panel_lxtdaxg)
+                                               : nullptr;
     if (panel) {
         panel->setVisible(!panel->isVisible());
         panel->raise();
@@ -451,6 +474,8 @@ void Tfrm_tmlrxt::loadCurrent()
         loadChoice(row);
     else if (type == kAnswer)
         loadAnswer(row);
+    else if (type == kMatching)
+        loadMatching(row);
     else if (!typeNames().contains(type))
         PageControl1->setCurrentWidget(show_xuanzeti);
 }
@@ -570,7 +595,9 @@ void Tfrm_tmlrxt::save()
         saveChoice(mode);
     else if (page == show_wendati)
         saveAnswer(mode);
-    // The matching, picture and multimedia pages save through their own editors.
+    else if (page == show_lianxianti)
+        saveMatching(mode);
+    // The picture and multimedia pages save through their own editors.
 }
 
 void Tfrm_tmlrxt::saveChoice(int mode)
@@ -638,4 +665,71 @@ void Tfrm_tmlrxt::saveAnswer(int mode)
     p->ed_wendatida->clear();
     setSide(true);
     context().dialogs().information(this, mode == 1 ? QStringLiteral("此道问答题保存成功！") : QStringLiteral("此道问答题修改成功！"));
+}
+
+void Tfrm_tmlrxt::loadMatching(const Dataset &row)
+{
+    const StoredStyle question = storedStyle(row, QStringLiteral("tm"));
+    const StoredStyle answer = storedStyle(row, QStringLiteral("da"));
+    MatchingPage *p = show_lianxianti;
+    p->ed_lxttm->setPlainText(fromStored(row.text(QStringLiteral("tmmc"))));
+    entry_style::apply(p->ed_lxttm, question.text);
+    entry_style::setPreviewShadow(p->Lab_lxttmxg, question.shadow);
+    for (int k = 0; k < 5; ++k) {
+        const QString left = row.text(QStringLiteral("lxz%1").arg(k + 1));
+        if (!left.trimmed().isEmpty())
+            p->leftItems[k]->setPlainText(fromStored(left));
+        const QString right = row.text(QStringLiteral("lxy%1").arg(k + 1));
+        if (!right.trimmed().isEmpty())
+            p->rightItems[k]->setPlainText(fromStored(right));
+    }
+    for (QPlainTextEdit *e : p->leftItems + p->rightItems)
+        entry_style::apply(e, answer.text);
+    entry_style::setPreviewShadow(p->Lab_lxtdaxg, answer.shadow);
+    QStringList codes;
+    for (int k = 1; k <= 5; ++k)
+        codes << row.text(QStringLiteral("da%1").arg(k));
+    p->restoreConnections(codes);
+}
+
+void Tfrm_tmlrxt::saveMatching(int mode)
+{
+    MatchingPage *p = show_lianxianti;
+    if (p->connections().trimmed().isEmpty()) {
+        context().dialogs().information(this, QStringLiteral("没有选择正确答案连线，请选择后在保存！"));
+        return;
+    }
+    if (p->ed_lxttm->toPlainText().trimmed().isEmpty()) {
+        context().dialogs().information(this, kNoQuestion);
+        return;
+    }
+    auto fields = [&](Dataset &row) {
+        row.setValue(QStringLiteral("tmmc"), text(p->ed_lxttm));
+        storeStyle(row, QStringLiteral("tm"), entry_style::styleOf(p->ed_lxttm), entry_style::previewShadow(p->Lab_lxttmxg));
+        for (int k = 0; k < 5; ++k) {
+            const QString code = p->pair_slots[k].trimmed();
+            // An edit writes every slot, so connections cleared on the page are not kept in the bank.
+            if (mode == 2 || !code.isEmpty())
+                row.setValue(QStringLiteral("da%1").arg(k + 1), code.isEmpty() ? QStringLiteral("") : code);
+            row.setValue(QStringLiteral("lxz%1").arg(k + 1), text(p->leftItems[k]));
+            row.setValue(QStringLiteral("lxy%1").arg(k + 1), text(p->rightItems[k]));
+        }
+        entry_style::TextStyle items = entry_style::styleOf(p->leftItems[0]);
+        if (mode == 1)
+            items.colour = entry_style::previewColour(p->Lab_lxtdaxg); // as the answer preview shows it
+        storeStyle(row, QStringLiteral("da"), items, entry_style::previewShadow(p->Lab_lxtdaxg));
+    };
+    if (mode == 1)
+        addRow(kMatching, fields);
+    else
+        editRow(fields);
+    p->ed_lxttm->clear();
+    for (QPlainTextEdit *e : p->leftItems + p->rightItems)
+        e->clear();
+    if (mode == 1) {
+        setSide(true);
+        p->ed_lxttm->setFocus();
+    }
+    p->clearConnections();
+    context().dialogs().information(this, QStringLiteral("此道连线题保存成功！"));
 }

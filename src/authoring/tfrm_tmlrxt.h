@@ -8,6 +8,7 @@
 
 class AnswerPage;
 class ChoicePage;
+class MatchingPage;
 class PendingPage;
 class QComboBox;
 class QFrame;
@@ -45,7 +46,7 @@ public:
     ChoicePage *show_xuanzeti;
     AnswerPage *show_wendati;
     PendingPage *show_tupianti;
-    PendingPage *show_lianxianti;
+    MatchingPage *show_lianxianti;
     PendingPage *show_media;
 
     // The correct options as marked, one slot per option A .. F holding its letter or nothing.
@@ -73,8 +74,10 @@ private:
     void loadCurrent();
     void loadChoice(const class Dataset &row);
     void loadAnswer(const class Dataset &row);
+    void loadMatching(const class Dataset &row);
     void saveChoice(int mode);
     void saveAnswer(int mode);
+    void saveMatching(int mode);
     // Appends a new row of `type` to the chosen issue and group, with the next free order.
     template <typename Fields>
     void addRow(const QString &type, Fields &&fields);

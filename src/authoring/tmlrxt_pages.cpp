@@ -84,6 +84,11 @@ int previewShadow(const ShadowLabel *label)
     return label->property(kShadowRef).toInt();
 }
 
+int previewColour(const ShadowLabel *label)
+{
+    return label->property(kColourRef).toInt();
+}
+
 void setPreviewFamily(ShadowLabel *label, const QString &family)
 {
     QFont f = label->font();
@@ -133,7 +138,7 @@ QPixmap builtInBackground(const QString &title, QSize size)
     p.fillRect(pixmap.rect(), g);
     p.setPen(QColor(30, 60, 120));
     p.setFont(stageFont(QStringLiteral("黑体"), 24, true));
-    p.drawText(QRect(46, 96, size.width() - 92, 34), Qt::AlignLeft | Qt::AlignVCenter, title);
+    p.drawText(QRect(46, size.height() - 48, size.width() - 92, 34), Qt::AlignRight | Qt::AlignVCenter, title);
     return pixmap;
 }
 

@@ -31,6 +31,7 @@ QColor background(const QWidget *widget);
 void setPreviewColour(ShadowLabel *label, int ref);
 void setPreviewShadow(ShadowLabel *label, int ref);
 int previewShadow(const ShadowLabel *label);
+int previewColour(const ShadowLabel *label);
 void setPreviewFamily(ShadowLabel *label, const QString &family);
 
 } // namespace entry_style

@@ -5,9 +5,11 @@
 #include "authoring/tfrm_tmlr.h"
 #include "authoring/tfrm_tmlrxt.h"
 #include "authoring/tmlr_grid.h"
+#include "authoring/tmlrxt_matching.h"
 #include "authoring/tmlrxt_pages.h"
 #include "test_app.h"
 #include "ui/click_area.h"
+#include "ui/picture.h"
 #include "ui/shadow_label.h"
 
 #include <QAction>
@@ -60,6 +62,22 @@ struct Entry {
     }
     ChoicePage *choice() const { return screen->show_xuanzeti; }
     AnswerPage *answer() const { return screen->show_wendati; }
+    MatchingPage *matching() const { return screen->show_lianxianti; }
+    // Clicks the number buttons named by a text such as "L3 R1": L for a left number, R for a right one.
+    void draw(const QString &clicks)
+    {
+        for (const QString &c : clicks.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const int n = c.mid(1).toInt();
+            QTest::mouseClick(c.startsWith(QLatin1Char('L')) ? matching()->leftNumbers[n - 1] : matching()->rightNumbers[n - 1],
+                              Qt::LeftButton);
+        }
+    }
+    // Whether the page picture is red where a line meets right number `m`'s centre.
+    bool lineAtRight(int m) const
+    {
+        const QPoint c = MatchingPage::centre(matching()->rightNumbers[m - 1]);
+        return matching()->Image9->pixmap().toImage().pixelColor(c) == QColor(255, 0, 0);
+    }
     // Types into an editor as the operator does; text beyond the keyboard's letters as from an input method.
     void type(QPlainTextEdit *e, const QString &text)
     {
@@ -436,6 +454,89 @@ private slots:
     }
 };
 
+class MatchingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theClicksMakeThePairCodes_data()
+    {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("codes");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("3-1, 5-2") << QStringLiteral("L3 R1 L5 R2") << QStringLiteral("31 52 - - -") << 2;
+        QTest::newRow("right with none pending") << QStringLiteral("R2 L1 R3 R4") << QStringLiteral("- - 13 - -") << 1;
+        QTest::newRow("right connected again") << QStringLiteral("L2 R4 L1 R4") << QStringLiteral("- - - 14 -") << 2;
+        QTest::newRow("a left item twice") << QStringLiteral("L1 R2 L1 R3") << QStringLiteral("- 12 13 - -") << 2;
+        QTest::newRow("another left replaces") << QStringLiteral("L1 L4 R5") << QStringLiteral("- - - - 45") << 1;
+    }
+    void theClicksMakeThePairCodes()
+    {
+        QFETCH(QString, clicks);
+        QFETCH(QString, codes);
+        QFETCH(int, lines);
+        Entry e;
+        e.add();
+        e.choose(e.screen->Combo_tmlx, kMatching);
+        e.draw(clicks);
+        QStringList shown;
+        for (const QString &s : e.matching()->pair_slots)
+            shown << (s.isEmpty() ? QStringLiteral("-") : s);
+        QCOMPARE(shown.join(QLatin1Char(' ')), codes);
+        QCOMPARE(e.matching()->linesDrawn(), lines);
+        QCOMPARE(e.matching()->pending_left, 0);
+    }
+
+    void aNewMatchingQuestionIsStored()
+    {
+        Entry e;
+        e.add();
+        e.choose(e.screen->Combo_tmlx, kMatching);
+        e.save();
+        QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("没有选择正确答案连线，请选择后在保存！")});
+        e.draw(QStringLiteral("L3 R1 L5 R2"));
+        QVERIFY(e.lineAtRight(1));
+        e.save();
+        QCOMPARE(e.dialogs().informations.last(), QStringLiteral("题目还没有输入，请检查！"));
+        e.type(e.matching()->ed_lxttm, QStringLiteral("连一连"));
+        for (int k = 0; k < 5; ++k) {
+            e.type(e.matching()->leftItems[k], QStringLiteral("左%1").arg(k + 1));
+            e.type(e.matching()->rightItems[k], QStringLiteral("右%1").arg(k + 1));
+        }
+        e.save();
+        QCOMPARE(e.dialogs().informations.last(), QStringLiteral("此道连线题保存成功！"));
+        QCOMPARE(e.rows(QStringLiteral("select tmlx || '|' || tmmc || '|' || da1 || da2 || '|' || coalesce(da3, '-') || '|' || lxz3 || "
+                                       "lxy5 || '|' || tmfont || tmsize || '|' || dasize || '|' || dacolor from tiku")),
+                 QStringList{QStringLiteral("连线题|连一连|3152|-|左3右5|宋体10|10|0")});
+        // Lines and connections are gone, ready for the next question.
+        QCOMPARE(e.matching()->connections(), QString());
+        QVERIFY(!e.lineAtRight(1));
+        QVERIFY(e.matching()->ed_lxttm->toPlainText().isEmpty());
+    }
+
+    // Stored connections are redrawn; cleared ones are not kept by the edit save.
+    void editingRedrawsAndStoresWhatIsDrawn()
+    {
+        Entry e;
+        e.t.folder.exec({QStringLiteral(
+            "insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, tmfont, tmsize, tmcolor, tmbjs, da1, da3, lxz1, lxz2, lxy1, lxy3, "
+            "dafont, dasize, dacolor, dabjs) values (3, '1', 1, '连线题', '题', '黑体', '30', '0', '0', '31', '23', 'a', 'b', "
+            "'x', 'y', '宋体', '16', '255', '0')")});
+        e.edit(0);
+        QCOMPARE(e.screen->PageControl1->currentWidget(), e.matching());
+        QCOMPARE(e.matching()->linesDrawn(), 2);
+        QVERIFY(e.lineAtRight(1));
+        QVERIFY(e.lineAtRight(3));
+        QCOMPARE(e.matching()->rightItems[2]->toPlainText(), QStringLiteral("y"));
+        QCOMPARE(e.matching()->leftItems[4]->font().pointSize(), 16);
+        e.matching()->N2->trigger(); // 清除连线
+        QVERIFY(!e.lineAtRight(1));
+        e.draw(QStringLiteral("L4 R5"));
+        e.save();
+        QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道连线题保存成功！")});
+        QCOMPARE(e.rows(QStringLiteral("select quote(da1) || quote(da3) || da5 || '|' || lxz2 || '|' || dacolor from tiku")),
+                 QStringList{QStringLiteral("''''45|b|255")});
+    }
+};
+
 // Renders the entry screen on a choice question with its previews when QUELMORA_SCREENSHOTS names a folder.
 class EntryScreenshotTest : public QObject {
     Q_OBJECT
@@ -467,8 +568,18 @@ private slots:
         e.choose(e.screen->Combo_tmlx, kAnswer);
         e.type(e.answer()->ed_wendati, QStringLiteral("请简述本次比赛的主题。"));
         QVERIFY(e.screen->grab().save(folder + QStringLiteral("/question_entry_answer.png")));
+        e.choose(e.screen->Combo_tmlx, kMatching);
+        e.type(e.matching()->ed_lxttm, QStringLiteral("把诗人和他的作品连起来。"));
+        const QStringList poets = {QStringLiteral("李白"), QStringLiteral("杜甫"), QStringLiteral("王维")};
+        const QStringList poems = {QStringLiteral("春望"), QStringLiteral("静夜思"), QStringLiteral("山居秋暝")};
+        for (int k = 0; k < 3; ++k) {
+            e.type(e.matching()->leftItems[k], poets[k]);
+            e.type(e.matching()->rightItems[k], poems[k]);
+        }
+        e.draw(QStringLiteral("L1 R2 L2 R1 L3 R3"));
+        QVERIFY(e.screen->grab().save(folder + QStringLiteral("/question_entry_matching.png")));
     }
 };
 
-QUELMORA_TEST_MAIN(ChoiceTest, AnswerTest, EditTest, EntryScreenshotTest)
+QUELMORA_TEST_MAIN(ChoiceTest, AnswerTest, EditTest, MatchingTest, EntryScreenshotTest)
 #include "tst_question_entry.moc"
