@@ -6,6 +6,7 @@
 #include "settings/decimal_text.h"
 #include "tfrm_tmlr.h"
 #include "tmlrxt_matching.h"
+#include "tmlrxt_media.h"
 #include "tmlrxt_pages.h"
 #include "ui/click_area.h"
 #include "ui/picture.h"
@@ -126,9 +127,9 @@ Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLite
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     show_xuanzeti = new ChoicePage(PageControl1);
     show_wendati = new AnswerPage(PageControl1);
-    show_tupianti = new PendingPage(PageControl1, QStringLiteral("show_tupianti"), QStringLiteral("图片题维护界面"));
+    show_tupianti = new PicturePage(PageControl1, context);
     show_lianxianti = new MatchingPage(PageControl1);
-    show_media = new PendingPage(PageControl1, QStringLiteral("show_media"), QStringLiteral("多媒体题维护界面"));
+    show_media = new MediaPage(PageControl1, context);
     for (QWidget *page : {static_cast<QWidget *>(show_xuanzeti), static_cast<QWidget *>(show_wendati),
                           static_cast<QWidget *>(show_tupianti), static_cast<QWidget *>(show_lianxianti),
                           static_cast<QWidget *>(show_media)})
@@ -180,13 +181,30 @@ Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLite
                              Combo_color, Combo_size, Combo_bjcolor, QStringLiteral("Combo_"));
     GroupBox_dasz = styleBox(QStringLiteral("GroupBox_dasz"), QStringLiteral("------- 答案设置"), 562, true, Combo_dafont,
                              Combo_dacolor, Combo_dasize, Combo_dabjcolor, QStringLiteral("Combo_da"));
+    auto button = [](QWidget *parent, const QString &name, const QString &text, const QRect &rect, bool flat = false) {
+        auto *b = new QPushButton(text, parent);
+        b->setObjectName(name);
+        b->setGeometry(rect);
+        b->setAutoDefault(false);
+        b->setFlat(flat);
+        return b;
+    };
+    // The picture and multimedia settings lie over the style boxes, which those pages do not use.
     GroupBox_tupianti = new QGroupBox(QStringLiteral("------- 图片题设置"), Panel_tmwh);
     GroupBox_tupianti->setObjectName(QStringLiteral("GroupBox_tupianti"));
-    GroupBox_tupianti->setGeometry(562, 2, 340, 88);
+    GroupBox_tupianti->setGeometry(216, 2, 686, 88);
+    GroupBox_tupianti->setAutoFillBackground(true);
+    but_tptinputtm = button(GroupBox_tupianti, QStringLiteral("but_tptinputtm"), QStringLiteral("选择题目图片"), QRect(40, 34, 140, 32));
+    but_tptinputda = button(GroupBox_tupianti, QStringLiteral("but_tptinputda"), QStringLiteral("选择答案图片"), QRect(220, 34, 140, 32));
     GroupBox_tupianti->hide();
-    GroupBox_duomeiti = new QGroupBox(QStringLiteral("------- 多媒体题设置"), Panel_tmwh);
+    GroupBox_duomeiti = new QGroupBox(QStringLiteral("------- 多媒体题目设置"), Panel_tmwh);
     GroupBox_duomeiti->setObjectName(QStringLiteral("GroupBox_duomeiti"));
-    GroupBox_duomeiti->setGeometry(562, 2, 340, 88);
+    GroupBox_duomeiti->setGeometry(216, 2, 686, 88);
+    GroupBox_duomeiti->setAutoFillBackground(true);
+    but_duomeiti = button(GroupBox_duomeiti, QStringLiteral("but_duomeiti"), QStringLiteral("选择题目内容"), QRect(40, 34, 140, 32));
+    but_play = button(GroupBox_duomeiti, QStringLiteral("but_play"), QStringLiteral("播放"), QRect(220, 34, 80, 32), true);
+    but_pause = button(GroupBox_duomeiti, QStringLiteral("but_pause"), QStringLiteral("暂停"), QRect(310, 34, 80, 32), true);
+    but_stop = button(GroupBox_duomeiti, QStringLiteral("but_stop"), QStringLiteral("停止"), QRect(400, 34, 80, 32), true);
     GroupBox_duomeiti->hide();
 
     but_baocun = new QPushButton(QStringLiteral("保 存"), Panel_tmwh);
@@ -220,6 +238,13 @@ Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLite
     for (int k = 0; k < 6; ++k)
         connect(show_xuanzeti->letters[k], &ClickArea::clicked, this, [this, k] { guard([this, k] { clickOption(k); }); });
     connect(show_lianxianti->N2, &QAction::triggered, this, [this] { guard([this] { show_lianxianti->clearConnections(); }); });
+    auto media = [this](auto action) { return [this, action] { guard([this, action] { action(); }); }; };
+    connect(but_tptinputtm, &QPushButton::clicked, this, media([this] { show_tupianti->chooseQuestion(this); }));
+    connect(but_tptinputda, &QPushButton::clicked, this, media([this] { show_tupianti->chooseAnswer(this); }));
+    connect(but_duomeiti, &QPushButton::clicked, this, media([this] { show_media->choose(this); }));
+    connect(but_play, &QPushButton::clicked, this, media([this] { show_media->play(); }));
+    connect(but_pause, &QPushButton::clicked, this, media([this] { show_media->pause(); }));
+    connect(but_stop, &QPushButton::clicked, this, media([this] { show_media->stop(); }));
     connect(but_baocun, &QPushButton::clicked, this, run(&Tfrm_tmlrxt::save));
     connect(but_exit, &QPushButton::clicked, this, &StageWindow::closeScreen);
 
@@ -267,6 +292,8 @@ void Tfrm_tmlrxt::onShow()
         slot.clear();
     for (QString &slot : show_lianxianti->pair_slots)
         slot.clear();
+    show_tupianti->forget();
+    show_media->forget();
     for (QWidget *w : {show_xuanzeti->Panel_tmxg, show_xuanzeti->Panel_daxg, show_wendati->panel_wendatmxg,
                        show_wendati->panel_wendadaxg, show_lianxianti->Panel_lxttmxg, show_lianxianti->Panel_lxtdaxg})
         w->hide();
@@ -281,6 +308,11 @@ void Tfrm_tmlrxt::onShow()
         loadCurrent();
         but_baocun->setEnabled(true);
     }
+}
+
+void Tfrm_tmlrxt::onClose()
+{
+    show_media->leave();
 }
 
 void Tfrm_tmlrxt::reset_entry_look()
@@ -343,6 +375,8 @@ void Tfrm_tmlrxt::typeChanged()
     PageControl1->setCurrentWidget(page);
     GroupBox_tupianti->setVisible(type == kPicture);
     GroupBox_duomeiti->setVisible(type == kMedia);
+    if (type == kMedia)
+        show_media->hideFlash();
     setSide(r_tm->isChecked()); // the new page shows the side that is chosen
 }
 
@@ -364,6 +398,8 @@ void Tfrm_tmlrxt::setSide(bool question)
         show_wendati->ed_wendati->setVisible(question);
         show_wendati->ed_wendatida->setVisible(!question);
     }
+    if (page == show_tupianti)
+        show_tupianti->showSide(question);
 }
 
 void Tfrm_tmlrxt::styleChosen(bool answer, StyleList which)
@@ -476,6 +512,14 @@ void Tfrm_tmlrxt::loadCurrent()
         loadAnswer(row);
     else if (type == kMatching)
         loadMatching(row);
+    else if (type == kPicture) {
+        setSide(true);
+        show_tupianti->load(row.text(QStringLiteral("tmmc")), row.text(QStringLiteral("danr")), this);
+    } else if (type == kMedia) {
+        const QString name = row.text(QStringLiteral("tmmc"));
+        // A clip that cannot be played is said; the question can still be saved.
+        guard([&] { show_media->load(name); });
+    }
     else if (!typeNames().contains(type))
         PageControl1->setCurrentWidget(show_xuanzeti);
 }
@@ -597,7 +641,10 @@ void Tfrm_tmlrxt::save()
         saveAnswer(mode);
     else if (page == show_lianxianti)
         saveMatching(mode);
-    // The picture and multimedia pages save through their own editors.
+    else if (page == show_tupianti)
+        savePicture(mode);
+    else if (page == show_media)
+        saveMedia(mode);
 }
 
 void Tfrm_tmlrxt::saveChoice(int mode)
@@ -732,4 +779,45 @@ void Tfrm_tmlrxt::saveMatching(int mode)
     }
     p->clearConnections();
     context().dialogs().information(this, QStringLiteral("此道连线题保存成功！"));
+}
+
+void Tfrm_tmlrxt::savePicture(int mode)
+{
+    PicturePage *p = show_tupianti;
+    const QString question = p->questionName();
+    const QString answer = p->answerName();
+    if (mode == 1) {
+        addRow(kPicture, [&](Dataset &row) {
+            row.setValue(QStringLiteral("tmmc"), question.isNull() ? QStringLiteral("") : question);
+            row.setValue(QStringLiteral("danr"), answer.isNull() ? QStringLiteral("") : answer);
+        });
+    } else {
+        // A picture not chosen in this visit keeps its stored name.
+        editRow([&](Dataset &row) {
+            if (!p->chosenQuestion.isEmpty())
+                row.setValue(QStringLiteral("tmmc"), question);
+            if (!p->chosenAnswer.isEmpty())
+                row.setValue(QStringLiteral("danr"), answer);
+        });
+    }
+    p->forget();
+    setSide(true);
+    context().dialogs().information(this, mode == 1 ? QStringLiteral("此道图片题保存成功！") : QStringLiteral("此道图片题修改成功！"));
+}
+
+void Tfrm_tmlrxt::saveMedia(int mode)
+{
+    MediaPage *p = show_media;
+    const QString name = p->fileName();
+    if (mode == 1)
+        addRow(kMedia, [&](Dataset &row) { row.setValue(QStringLiteral("tmmc"), name.isNull() ? QStringLiteral("") : name); });
+    else
+        editRow([&](Dataset &row) {
+            if (!p->chosenFile.trimmed().isEmpty())
+                row.setValue(QStringLiteral("tmmc"), name);
+        });
+    setSide(true);
+    p->stopPreview();
+    p->forget();
+    context().dialogs().information(this, mode == 1 ? QStringLiteral("此道多媒体题保存成功！") : QStringLiteral("此道多媒体题修改成功！"));
 }

@@ -9,7 +9,8 @@
 class AnswerPage;
 class ChoicePage;
 class MatchingPage;
-class PendingPage;
+class MediaPage;
+class PicturePage;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -40,14 +41,20 @@ public:
     QComboBox *Combo_dabjcolor;
     QGroupBox *GroupBox_tupianti;
     QGroupBox *GroupBox_duomeiti;
+    QPushButton *but_tptinputtm; // 选择题目图片
+    QPushButton *but_tptinputda; // 选择答案图片
+    QPushButton *but_duomeiti;   // 选择题目内容
+    QPushButton *but_play;
+    QPushButton *but_pause;
+    QPushButton *but_stop;
     QPushButton *but_baocun;
     QPushButton *but_exit;
     QStackedWidget *PageControl1;
     ChoicePage *show_xuanzeti;
     AnswerPage *show_wendati;
-    PendingPage *show_tupianti;
+    PicturePage *show_tupianti;
     MatchingPage *show_lianxianti;
-    PendingPage *show_media;
+    MediaPage *show_media;
 
     // The correct options as marked, one slot per option A .. F holding its letter or nothing.
     QStringList selected_letters;
@@ -65,6 +72,7 @@ public:
 
 protected:
     void onShow() override;
+    void onClose() override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -78,6 +86,8 @@ private:
     void saveChoice(int mode);
     void saveAnswer(int mode);
     void saveMatching(int mode);
+    void savePicture(int mode);
+    void saveMedia(int mode);
     // Appends a new row of `type` to the chosen issue and group, with the next free order.
     template <typename Fields>
     void addRow(const QString &type, Fields &&fields);

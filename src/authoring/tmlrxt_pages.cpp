@@ -227,13 +227,3 @@ AnswerPage::AnswerPage(QWidget *parent) : QWidget(parent)
     panel_wendadaxg = a.panel;
     lab_wendadaxg = a.label;
 }
-
-PendingPage::PendingPage(QWidget *parent, const QString &name, const QString &title) : QWidget(parent)
-{
-    setObjectName(name);
-    setAccessibleName(title);
-    background = new Picture(this, name + QStringLiteral("_background"));
-    background->setStretch(true);
-    fillPage(this, background);
-    background->setPixmap(builtInBackground(title, QSize(1024, 768)));
-}

@@ -80,14 +80,5 @@ public:
     ShadowLabel *lab_wendadaxg;
 };
 
-// A page whose editor comes later (matching, picture, multimedia): its background and its title.
-class PendingPage : public QWidget {
-    Q_OBJECT
-public:
-    PendingPage(QWidget *parent, const QString &name, const QString &title);
-
-    Picture *background;
-};
-
 // The built-in background of a page, used when "系统图片" holds none.
 QPixmap builtInBackground(const QString &title, QSize size);

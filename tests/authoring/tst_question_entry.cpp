@@ -6,6 +6,7 @@
 #include "authoring/tfrm_tmlrxt.h"
 #include "authoring/tmlr_grid.h"
 #include "authoring/tmlrxt_matching.h"
+#include "authoring/tmlrxt_media.h"
 #include "authoring/tmlrxt_pages.h"
 #include "test_app.h"
 #include "ui/click_area.h"
@@ -14,6 +15,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -63,6 +65,9 @@ struct Entry {
     ChoicePage *choice() const { return screen->show_xuanzeti; }
     AnswerPage *answer() const { return screen->show_wendati; }
     MatchingPage *matching() const { return screen->show_lianxianti; }
+    PicturePage *pictures() const { return screen->show_tupianti; }
+    MediaPage *media() const { return screen->show_media; }
+    QStringList &mediaLog() { return t.fakes.media.log.lines; }
     // Clicks the number buttons named by a text such as "L3 R1": L for a left number, R for a right one.
     void draw(const QString &clicks)
     {
@@ -537,6 +542,142 @@ private slots:
     }
 };
 
+class PictureAndMediaTest : public QObject {
+    Q_OBJECT
+private slots:
+    // A picture chosen elsewhere is stored by its bare name and placed in its folder, so the quiz finds it.
+    void aNewPictureQuestionStoresTheNames()
+    {
+        Entry e;
+        e.t.folder.writePicture(QStringLiteral("elsewhere/flower.jpg"), QSize(64, 48), Qt::yellow);
+        e.t.folder.writePicture(QStringLiteral("多媒体素材/答案/图片题答案/rose.png"), QSize(32, 32), Qt::red);
+        e.add();
+        e.choose(e.screen->Combo_tmlx, kPicture);
+        e.dialogs().fileAnswers << e.t.folder.file(QStringLiteral("elsewhere/flower.jpg"))
+                                << e.t.folder.file(QStringLiteral("多媒体素材/答案/图片题答案/rose.png"));
+        QTest::mouseClick(e.screen->but_tptinputtm, Qt::LeftButton);
+        QTest::mouseClick(e.screen->but_tptinputda, Qt::LeftButton);
+        QCOMPARE(e.dialogs().fileFolders, (QStringList{e.t.folder.file(QStringLiteral("多媒体素材/题目/图片题")),
+                                                       e.t.folder.file(QStringLiteral("多媒体素材/答案/图片题答案"))}));
+        QVERIFY(e.pictures()->Image_tpttm->isVisible());
+        QVERIFY(!e.pictures()->Image_tpttm->isEmpty());
+        QTest::mouseClick(e.screen->r_da, Qt::LeftButton);
+        QVERIFY(e.pictures()->Image_tptda->isVisible());
+        QVERIFY(!e.pictures()->Image_tpttm->isVisible());
+        e.save();
+        QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道图片题保存成功！")});
+        QCOMPARE(e.rows(QStringLiteral("select tmlx || '|' || tmmc || '|' || danr || '|' || tmyes || '|' || coalesce(tmfont, '-') from tiku")),
+                 QStringList{QStringLiteral("图片题|flower.jpg|rose.png|0|-")});
+        QVERIFY(QFileInfo::exists(e.t.folder.file(QStringLiteral("多媒体素材/题目/图片题/flower.jpg"))));
+        QVERIFY(e.pictures()->Image_tpttm->isEmpty());
+        QVERIFY(e.screen->r_tm->isChecked());
+        // Nothing chosen (or a dialog cancelled): empty names.
+        QTest::mouseClick(e.screen->but_tptinputtm, Qt::LeftButton);
+        e.save();
+        QCOMPARE(e.rows(QStringLiteral("select quote(tmmc) || quote(danr) from tiku where ctsx = 2")), QStringList{QStringLiteral("''''")});
+    }
+
+    void editingAPictureQuestion()
+    {
+        Entry e;
+        e.t.folder.writePicture(QStringLiteral("多媒体素材/题目/图片题/q.jpg"));
+        e.t.folder.writePicture(QStringLiteral("多媒体素材/答案/图片题答案/new.jpg"));
+        e.t.folder.exec({QStringLiteral("insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, danr, tmyes) values (3, '1', 1, '图片题', 'q.jpg', 'gone.jpg', 1)")});
+        e.edit(0);
+        QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道题答案图片不存在或者位置不正确，请重新选择答案图片！")});
+        QCOMPARE(e.screen->PageControl1->currentWidget(), e.pictures());
+        QVERIFY(e.screen->GroupBox_tupianti->isVisible());
+        QVERIFY(!e.pictures()->Image_tpttm->isEmpty());
+        e.dialogs().fileAnswers << e.t.folder.file(QStringLiteral("多媒体素材/答案/图片题答案/new.jpg"));
+        QTest::mouseClick(e.screen->but_tptinputda, Qt::LeftButton);
+        e.save();
+        QCOMPARE(e.dialogs().informations.last(), QStringLiteral("此道图片题修改成功！"));
+        QCOMPARE(e.rows(QStringLiteral("select tmmc || '|' || danr || '|' || tmyes from tiku")), QStringList{QStringLiteral("q.jpg|new.jpg|1")});
+    }
+
+    void aChosenClipPreviewsByItsKind_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("ext");
+        QTest::addColumn<QString>("calls");
+        QTest::addColumn<bool>("flash");
+        QTest::newRow("audio") << QStringLiteral("song.wav") << QStringLiteral("wav") << QStringLiteral("open setDisplay play") << false;
+        QTest::newRow("video, four letters") << QStringLiteral("a.mpeg") << QStringLiteral("mpeg") << QStringLiteral("open setDisplay play") << false;
+        QTest::newRow("upper case matches nothing") << QStringLiteral("CLIP.MP3") << QStringLiteral("MP3") << QString() << false;
+        QTest::newRow("flash") << QStringLiteral("movie.swf") << QStringLiteral("swf") << QStringLiteral("close") << true;
+    }
+    void aChosenClipPreviewsByItsKind()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, ext);
+        QFETCH(QString, calls);
+        QFETCH(bool, flash);
+        Entry e;
+        e.add();
+        e.choose(e.screen->Combo_tmlx, kMedia);
+        QVERIFY(e.screen->GroupBox_duomeiti->isVisible());
+        const QString path = e.t.folder.file(QStringLiteral("多媒体素材/题目/") + file);
+        e.t.folder.writeBytes(QStringLiteral("多媒体素材/题目/") + file, "clip");
+        e.mediaLog().clear();
+        e.dialogs().fileAnswers << path;
+        QTest::mouseClick(e.screen->but_duomeiti, Qt::LeftButton);
+        QCOMPARE(e.dialogs().fileFolders, QStringList{e.t.folder.file(QStringLiteral("多媒体素材/题目"))});
+        QCOMPARE(e.media()->media_ext, ext);
+        QStringList player;
+        for (const QString &line : e.mediaLog())
+            if (line.startsWith(QStringLiteral("show_media:")) && !line.contains(QStringLiteral(":setFileName:")))
+                player << line.section(QLatin1Char(':'), 1, 1);
+        QCOMPARE(player.join(QLatin1Char(' ')), calls);
+        QCOMPARE(e.media()->Flash1->widget()->isVisible(), flash);
+        QCOMPARE(e.mediaLog().contains(QStringLiteral("flash:play:") + path), flash);
+        e.save();
+        QCOMPARE(e.rows(QStringLiteral("select tmlx || '|' || tmmc from tiku")), QStringList{QStringLiteral("多媒体题|") + file});
+        QVERIFY(!e.media()->Flash1->widget()->isVisible());
+    }
+
+    void editingAMultimediaQuestionKeepsItsClip_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("plays");
+        QTest::newRow("song.wma") << QStringLiteral("song.wma") << true;
+        QTest::newRow("unknown kind") << QStringLiteral("clip.xyz") << false;
+    }
+    void editingAMultimediaQuestionKeepsItsClip()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, plays);
+        Entry e;
+        e.t.folder.exec({QStringLiteral("insert into tiku (qs, tmfz, ctsx, tmlx, tmmc) values (3, '1', 1, '多媒体题', ' %1 ')").arg(stored)});
+        e.edit(0);
+        QCOMPARE(e.mediaLog().contains(QStringLiteral("show_media:play:") + e.t.folder.file(QStringLiteral("多媒体素材/题目/音频题/song.wma"))), plays);
+        e.save();
+        QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道多媒体题修改成功！")});
+        QCOMPARE(e.rows(QStringLiteral("select tmmc from tiku")), QStringList{QStringLiteral(" %1 ").arg(stored)});
+        QCOMPARE(e.mediaLog().endsWith(QStringLiteral("show_media:close:")), plays);
+        // The buttons act on no preview now.
+        const int lines = int(e.mediaLog().size());
+        QTest::mouseClick(e.screen->but_play, Qt::LeftButton);
+        QCOMPARE(e.mediaLog().size(), lines);
+    }
+
+    // A clip the player cannot open is said; the question can still be saved, and leaving closes the player.
+    void aClipThatCannotBeOpenedLeavesThePageUsable()
+    {
+        Entry e;
+        e.t.folder.exec({QStringLiteral("insert into tiku (qs, tmfz, ctsx, tmlx, tmmc) values (3, '1', 1, '多媒体题', 'v.avi')")});
+        for (FakeMediaPlayer *player : e.t.fakes.media.mediaPlayers)
+            if (player->parent() && player->parent()->objectName() == QStringLiteral("show_media"))
+                player->failOpen = QStringLiteral("The file cannot be played");
+        e.edit(0);
+        QCOMPARE(e.dialogs().errors, QStringList{QStringLiteral("The file cannot be played")});
+        QVERIFY(e.screen->but_baocun->isEnabled());
+        QTest::mouseClick(e.screen->but_pause, Qt::LeftButton);
+        QTest::mouseClick(e.screen->but_exit, Qt::LeftButton);
+        QVERIFY(e.mediaLog().endsWith(QStringLiteral("flash:stop:")));
+        QVERIFY(e.mediaLog().contains(QStringLiteral("show_media:close:")));
+    }
+};
+
 // Renders the entry screen on a choice question with its previews when QUELMORA_SCREENSHOTS names a folder.
 class EntryScreenshotTest : public QObject {
     Q_OBJECT
@@ -578,8 +719,15 @@ private slots:
         }
         e.draw(QStringLiteral("L1 R2 L2 R1 L3 R3"));
         QVERIFY(e.screen->grab().save(folder + QStringLiteral("/question_entry_matching.png")));
+        e.t.folder.writePicture(QStringLiteral("多媒体素材/题目/图片题/q.png"), QSize(600, 400), Qt::darkCyan);
+        e.choose(e.screen->Combo_tmlx, kPicture);
+        e.dialogs().fileAnswers << e.t.folder.file(QStringLiteral("多媒体素材/题目/图片题/q.png"));
+        QTest::mouseClick(e.screen->but_tptinputtm, Qt::LeftButton);
+        QVERIFY(e.screen->grab().save(folder + QStringLiteral("/question_entry_picture.png")));
+        e.choose(e.screen->Combo_tmlx, kMedia);
+        QVERIFY(e.screen->grab().save(folder + QStringLiteral("/question_entry_media.png")));
     }
 };
 
-QUELMORA_TEST_MAIN(ChoiceTest, AnswerTest, EditTest, MatchingTest, EntryScreenshotTest)
+QUELMORA_TEST_MAIN(ChoiceTest, AnswerTest, EditTest, MatchingTest, PictureAndMediaTest, EntryScreenshotTest)
 #include "tst_question_entry.moc"
