@@ -267,7 +267,8 @@ void Tfrm_tmlr::onClose()
 
 QString Tfrm_tmlr::issueText() const
 {
-    return ed_qs->text().trimmed();
+    // The box's value, never a half-typed or emptied text: the issue is always a number 0..100.
+    return QString::number(ed_qs->value());
 }
 
 QString Tfrm_tmlr::groupText() const
@@ -564,7 +565,7 @@ void Tfrm_tmlr::exportQuestions()
         c.dialogs().information(this, kNoneSelected);
         return;
     }
-    const QString target = ed_dc_qs->text().trimmed();
+    const QString target = QString::number(ed_dc_qs->value());
     // The rows are read where they stand: moving the grid's cursor through them would scroll and
     // repaint the grid once per question.
     const QStringList columns = source.fieldNames();

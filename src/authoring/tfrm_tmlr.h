@@ -4,6 +4,8 @@
 // copied into another issue and group. Its issue box sets the issue the whole application works on.
 #include "ui/stage_window.h"
 
+#include <optional>
+
 class Picture;
 class QAction;
 class QComboBox;

@@ -183,6 +183,21 @@ private slots:
         QVERIFY(b.dialogs().informations.isEmpty());
     }
 
+    // The issue box takes digits only; an emptied box still means its last issue.
+    void theIssueIsAlwaysANumber()
+    {
+        Bank b;
+        b.seed(2, QStringLiteral("1"), 1);
+        b.open();
+        b.choose(2, QStringLiteral("1"));
+        b.type(b.screen->ed_qs, QStringLiteral("x"));
+        QCOMPARE(b.screen->ed_qs->value(), 2);
+        b.type(b.screen->ed_qs, QString());
+        QTest::mouseClick(b.screen->Button1, Qt::LeftButton);
+        QCOMPARE(b.t.context().current_issue, QStringLiteral("2"));
+        QCOMPARE(b.gridNames(), QStringList{QStringLiteral("题1")});
+    }
+
     void aGroupThatIsNoGroupIsSaid_data()
     {
         QTest::addColumn<QString>("typed");
