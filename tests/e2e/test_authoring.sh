@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The authoring road on the built program: main menu area 2, issue 3 and group 1, a choice question added
-# through the grid's context menu, seen in the grid, marked used with a double click; the main menu then
-# shows issue 3.
+# through the grid's context menu, seen in the grid, marked used with a double click, exported to issue 4
+# group 2; the main menu then shows issue 3.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1024x768
 e2e_start
@@ -39,6 +39,19 @@ e2e_pass "the grid shows the question"
 xdotool mousemove 600 136 click --repeat 2 --delay 80 1
 sleep 0.8
 e2e_expect "a double click marks it used" 1 "$(e2e_sql "select tmyes from tiku")"
+
+# The selected question copied into issue 4, group 2 through the export panel.
+e2e_click 520 41                      # 题目导出
+e2e_click 370 341                     # the target issue
+e2e_key ctrl+a 4
+e2e_click 571 341                     # the target group
+e2e_key ctrl+a 2
+windows=$(e2e_windows)
+e2e_click 442 395                     # 导出题目
+e2e_wait 10 "the export's message" bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_APP_PID | wc -l) -gt $windows ]"
+e2e_key Return
+e2e_expect "the export copies it unused" "4|2|1|Paris|B|0" \
+  "$(e2e_sql "select qs || '|' || tmfz || '|' || ctsx || '|' || da2 || '|' || zqda || '|' || tmyes from tiku where qs = 4")"
 
 e2e_key Escape
 e2e_grab 387 613 203 37 "$E2E_TMP/label-after.png"
