@@ -32,7 +32,13 @@ install_missing() {
 }
 
 build_all() {
-  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  local launcher=()
+  # A compiler cache, when the machine has one, makes rebuilds and other checkouts quick.
+  if command -v ccache >/dev/null 2>&1; then
+    export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  fi
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
   cmake --build "$build" -j"$(nproc)"
 }
 
