@@ -5,6 +5,7 @@
 #include "app/tfrm_main.h"
 #include "authoring/tfrm_tmlr.h"
 #include "test_app.h"
+#include "bench_timing.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -23,48 +24,12 @@
 
 namespace {
 
+using bench::Figures;
+using bench::measure;
+using bench::print;
+
 constexpr int kIssueSize = 10000;
 constexpr int kExported = 1000;
-
-double threadCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-struct Figures {
-    double median = 0;
-    double worst = 0;
-    double cpuMedian = 0;
-};
-
-// Times `body` `runs` times after one warm-up run; `between` runs untimed after each run.
-Figures measure(int runs, const std::function<void()> &body, const std::function<void()> &between = {})
-{
-    std::vector<double> wall, cpu;
-    body();
-    if (between)
-        between();
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        const double c = threadCpuMs();
-        t.start();
-        body();
-        wall.push_back(double(t.nsecsElapsed()) / 1e6);
-        cpu.push_back(threadCpuMs() - c);
-        if (between)
-            between();
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {wall[wall.size() / 2], wall.back(), cpu[cpu.size() / 2]};
-}
-
-void print(const char *what, const Figures &f)
-{
-    std::printf("  %-46s median %8.3f ms  worst %8.3f ms  (cpu median %7.3f ms)\n", what, f.median, f.worst, f.cpuMedian);
-}
 
 // Counts the paints of one widget.
 class PaintCounter : public QObject {

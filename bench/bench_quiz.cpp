@@ -7,6 +7,7 @@
 #include "quiz/tfrm_tm.h"
 #include "settings/settings_keys.h"
 #include "test_app.h"
+#include "bench_timing.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -21,55 +22,14 @@
 
 namespace {
 
+using bench::Figures;
+using bench::measure;
+using bench::print;
+
 constexpr int kGroups = 20;
 constexpr int kPerGroup = 100;
 constexpr int kRuns = 100;
 constexpr double kGoalMs = 16.0;
-
-double threadCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-struct Figures {
-    double median = 0;
-    double worst = 0;
-    double cpuMedian = 0;
-};
-
-Figures summarise(std::vector<double> wall, std::vector<double> cpu)
-{
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {wall[wall.size() / 2], wall.back(), cpu[cpu.size() / 2]};
-}
-
-// Times `body` kRuns times; `between` runs untimed after each run.
-Figures measure(const std::function<void()> &body, const std::function<void()> &between = {})
-{
-    std::vector<double> wall, cpu;
-    body(); // warm the statement cache, the fonts and the pictures
-    if (between)
-        between();
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer t;
-        const double c = threadCpuMs();
-        t.start();
-        body();
-        wall.push_back(double(t.nsecsElapsed()) / 1e6);
-        cpu.push_back(threadCpuMs() - c);
-        if (between)
-            between();
-    }
-    return summarise(wall, cpu);
-}
-
-void print(const char *what, const Figures &f)
-{
-    std::printf("  %-50s median %7.3f ms  worst %7.3f ms  (cpu median %7.3f ms)\n", what, f.median, f.worst, f.cpuMedian);
-}
 
 QByteArray png(QSize size, Qt::GlobalColor colour)
 {
@@ -162,15 +122,15 @@ int main(int argc, char **argv)
     };
 
     // What the screen adds to start-up: one more instance, made and thrown away.
-    const Figures made = measure([&] { delete new Tfrm_tm(t.context()); });
-    const Figures idle = measure(idleKey);
-    const Figures counts = measure(bareCounts);
-    const Figures select = measure(bareSelect);
-    const Figures boardFigures = measure(board);
-    const Figures clickFigures = measure(click, back);
+    const Figures made = measure(kRuns, [&] { delete new Tfrm_tm(t.context()); });
+    const Figures idle = measure(kRuns, idleKey);
+    const Figures counts = measure(kRuns, bareCounts);
+    const Figures select = measure(kRuns, bareSelect);
+    const Figures boardFigures = measure(kRuns, board);
+    const Figures clickFigures = measure(kRuns, click, back);
     click();
     QTest::keyClick(screen, Qt::Key_Apostrophe);
-    const Figures tickFigures = measure(tick);
+    const Figures tickFigures = measure(kRuns, tick);
     QTest::keyClick(screen, Qt::Key_Apostrophe);
 
     const QString used = t.folder.column(QStringLiteral("select count(*) from tiku where tmyes = 1")).value(0);

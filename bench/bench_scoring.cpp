@@ -6,6 +6,7 @@
 #include "scoring/tfrm_pfmain.h"
 #include "settings/settings_keys.h"
 #include "test_app.h"
+#include "bench_timing.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -20,55 +21,14 @@
 
 namespace {
 
+using bench::Figures;
+using bench::measure;
+using bench::print;
+
 constexpr int kJudges = 12;
 constexpr int kContestants = 100;
 constexpr int kRuns = 100;
 constexpr double kGoalMs = 16.0;
-
-double threadCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-struct Figures {
-    double median = 0;
-    double worst = 0;
-    double cpuMedian = 0;
-};
-
-Figures summarise(std::vector<double> wall, std::vector<double> cpu)
-{
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    return {wall[wall.size() / 2], wall.back(), cpu[cpu.size() / 2]};
-}
-
-// Times `body` kRuns times; `between` runs untimed after each run.
-Figures measure(const std::function<void()> &body, const std::function<void()> &between = {})
-{
-    std::vector<double> wall, cpu;
-    body(); // warm the statement cache, the fonts and the pictures
-    if (between)
-        between();
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer t;
-        const double c = threadCpuMs();
-        t.start();
-        body();
-        wall.push_back(double(t.nsecsElapsed()) / 1e6);
-        cpu.push_back(threadCpuMs() - c);
-        if (between)
-            between();
-    }
-    return summarise(wall, cpu);
-}
-
-void print(const char *what, const Figures &f)
-{
-    std::printf("  %-44s median %7.3f ms  worst %7.3f ms  (cpu median %7.3f ms)\n", what, f.median, f.worst, f.cpuMedian);
-}
 
 } // namespace
 
@@ -135,10 +95,10 @@ int main(int argc, char **argv)
         query.open();
     };
 
-    const Figures idleKey = measure([&] { press(Qt::Key_F8); });
-    const Figures select = measure(bareSelect);
-    const Figures f7 = measure([&] { press(Qt::Key_F7); }, [&] { QTest::keyClick(screen, Qt::Key_Escape); });
-    const Figures up = measure([&] { press(Qt::Key_Up); });
+    const Figures idleKey = measure(kRuns, [&] { press(Qt::Key_F8); });
+    const Figures select = measure(kRuns, bareSelect);
+    const Figures f7 = measure(kRuns, [&] { press(Qt::Key_F7); }, [&] { QTest::keyClick(screen, Qt::Key_Escape); });
+    const Figures up = measure(kRuns, [&] { press(Qt::Key_Up); });
 
     const int rows = t.folder.column(QStringLiteral("select count(*) from pwdf")).value(0).toInt();
     const bool ok = t.fakes.dialogs.errors.isEmpty() && screen->panel_df->isHidden() && rows == 4 * kContestants;
