@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The authoring road on the built program, beside its demo bank in issue 0: main menu area 2, issue 3 and
-# group 1, a choice question added through the grid's context menu, seen in the grid, marked used with a double click, exported to issue 4
-# group 2; the main menu then shows issue 3.
+# group 1, a choice question added through the grid's context menu, seen in the grid, marked used with a
+# double click, exported to issue 4 group 2; the main menu then shows issue 3.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1024x768
 e2e_start
