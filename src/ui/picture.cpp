@@ -31,6 +31,11 @@ void Picture::loadFile(const QString &path)
         image.setDevicePixelRatio(dpr);
     } else if (!size().isEmpty() && image.size() == size() * 2) {
         image.setDevicePixelRatio(2); // a picture drawn at twice its place's size, for scaled stages
+    } else if (dpr > 1.0) {
+        // Shown at its own size in stage pixels but held at the display's resolution, so what is drawn
+        // into it later (the matching lines) is as sharp as the display.
+        image = image.scaled((QSizeF(image.size()) * dpr).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(dpr);
     }
     setPixmap(QPixmap::fromImage(std::move(image)));
 }

@@ -8,7 +8,8 @@
 QPixmap stageCanvas(qreal dpr);
 
 // A picture box. A stretched picture is made to fit its box once when loaded; a picture exactly twice
-// the size of an unstretched box is shown at the box's size, sharper on a scaled stage.
+// the size of an unstretched box is shown at the box's size; on a scaled stage any other unstretched
+// picture is held at the display's resolution. Each paint is then a plain copy.
 class Picture : public QWidget {
     Q_OBJECT
 public:

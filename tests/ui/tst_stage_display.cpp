@@ -10,6 +10,7 @@
 #include "test_app.h"
 #include "ui/stage_display.h"
 #include "ui/stage_geometry.h"
+#include "ui/picture.h"
 #include "ui/stage_pattern.h"
 
 #include <QCheckBox>
@@ -244,6 +245,29 @@ private slots:
         QTRY_COMPARE(device->screen()->name(), QStringLiteral("projector"));
         QCOMPARE(menu->screen()->name(), QStringLiteral("projector"));
         device->closeScreen();
+    }
+
+    // On the scaled stage pictures are held at the projector's pixels: a stretched background made to
+    // fit once, an unstretched picture (the matching surface lines are drawn into) at its stage size.
+    void picturesAreHeldAtTheDisplaysResolution()
+    {
+        TestApp t;
+        chooseDisplay(t, QStringLiteral("projector"));
+        t.folder.writePicture(QStringLiteral("a.jpg"), QSize(1024, 768), Qt::darkBlue);
+        t.folder.writePicture(QStringLiteral("b.png"), QSize(200, 100), Qt::white);
+        t.start();
+        Tfrm_main *menu = t.screens().frm_main;
+        Picture stretched(menu, QStringLiteral("stretched"));
+        stretched.setStretch(true);
+        stretched.setGeometry(0, 0, 1024, 768);
+        stretched.loadFile(t.folder.file(QStringLiteral("a.jpg")));
+        QCOMPARE(stretched.pixmap().size(), QSize(1440, 1080));
+        QCOMPARE(stretched.pixmap().devicePixelRatio(), 1.40625);
+        Picture plain(menu, QStringLiteral("plain"));
+        plain.setGeometry(0, 0, 400, 300);
+        plain.loadFile(t.folder.file(QStringLiteral("b.png")));
+        QCOMPARE(plain.pixmap().deviceIndependentSize().toSize(), QSize(200, 100));
+        QCOMPARE(plain.pixmap().size(), QSize(281, 141));
     }
 };
 
