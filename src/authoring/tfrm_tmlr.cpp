@@ -102,7 +102,11 @@ Tfrm_tmlr::Tfrm_tmlr(AppContext &context) : StageWindow(context, QStringLiteral(
     QFont f = font();
     f.setPointSize(11);
     setFont(f);
+}
 
+// The screen's widgets, made at its first opening: the show's start-up does not wait for them.
+void Tfrm_tmlr::build()
+{
     label(this, QStringLiteral("第"), 24, 32);
     ed_qs = issueBox(this, QStringLiteral("ed_qs"), QRect(46, 27, 64, 28));
     label(this, QStringLiteral("期"), 116, 32);
@@ -245,6 +249,10 @@ bool Tfrm_tmlr::keyUp(int key, Qt::KeyboardModifiers)
 
 void Tfrm_tmlr::onShow()
 {
+    if (!model) {
+        build();
+        showMadeWidgets();
+    }
     // The data module is made after this screen: the grid takes its query at the first showing.
     if (!model->dataset()) {
         model->setDataset(&context().data->adoq_tmcx);

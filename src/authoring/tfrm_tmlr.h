@@ -22,26 +22,26 @@ class Tfrm_tmlr : public StageWindow {
 public:
     explicit Tfrm_tmlr(AppContext &context);
 
-    QSpinBox *ed_qs;
-    QComboBox *Combo_fzlx;
-    QPushButton *Button1;  // 查 询
-    QPushButton *but_tmdc; // 题目导出
-    QPushButton *Button2;  // 退 出
-    QTableView *DBGridEh1;
-    TikuGridModel *model;
+    QSpinBox *ed_qs = nullptr;
+    QComboBox *Combo_fzlx = nullptr;
+    QPushButton *Button1 = nullptr;  // 查 询
+    QPushButton *but_tmdc = nullptr; // 题目导出
+    QPushButton *Button2 = nullptr;  // 退 出
+    QTableView *DBGridEh1 = nullptr;
+    TikuGridModel *model = nullptr;
     QAction *N1, *N3, *N5, *N7, *N9, *N11;
-    Picture *but_tmsy;
-    QPushButton *but_sy;
-    Picture *but_tmxy;
-    QPushButton *but_xy;
-    QFrame *Panel_daochu;
-    QSpinBox *ed_dc_qs;
-    QLabel *Label15;
-    QComboBox *combo_dc_fzlx;
-    QLabel *Label16;
-    QPushButton *but_daochu;
-    QPushButton *but_close;
-    QProgressBar *Bar_daochu;
+    Picture *but_tmsy = nullptr;
+    QPushButton *but_sy = nullptr;
+    Picture *but_tmxy = nullptr;
+    QPushButton *but_xy = nullptr;
+    QFrame *Panel_daochu = nullptr;
+    QSpinBox *ed_dc_qs = nullptr;
+    QLabel *Label15 = nullptr;
+    QComboBox *combo_dc_fzlx = nullptr;
+    QLabel *Label16 = nullptr;
+    QPushButton *but_daochu = nullptr;
+    QPushButton *but_close = nullptr;
+    QProgressBar *Bar_daochu = nullptr;
 
     // The trimmed issue and group texts the entry screen stores new questions under.
     QString issueText() const;
@@ -67,6 +67,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void build();
     // The chosen group: empty for none; a text that names no group is said and gives nullopt.
     std::optional<QString> checkedGroup(const QString &text);
     void showGroup(const QString &group, const QString &sql);

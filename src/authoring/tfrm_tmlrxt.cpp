@@ -123,13 +123,18 @@ Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLite
     for (int k = 0; k < 6; ++k)
         selected_letters << QString();
 
+}
+
+// The screen's widgets, made at its first opening: the show's start-up does not wait for them.
+void Tfrm_tmlrxt::build()
+{
     PageControl1 = new QStackedWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     show_xuanzeti = new ChoicePage(PageControl1);
     show_wendati = new AnswerPage(PageControl1);
-    show_tupianti = new PicturePage(PageControl1, context);
+    show_tupianti = new PicturePage(PageControl1, context());
     show_lianxianti = new MatchingPage(PageControl1);
-    show_media = new MediaPage(PageControl1, context);
+    show_media = new MediaPage(PageControl1, context());
     for (QWidget *page : {static_cast<QWidget *>(show_xuanzeti), static_cast<QWidget *>(show_wendati),
                           static_cast<QWidget *>(show_tupianti), static_cast<QWidget *>(show_lianxianti),
                           static_cast<QWidget *>(show_media)})
@@ -272,12 +277,18 @@ Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLite
 void Tfrm_tmlrxt::resizeEvent(QResizeEvent *event)
 {
     StageWindow::resizeEvent(event);
+    if (!PageControl1)
+        return; // not made yet
     PageControl1->setGeometry(0, 0, width(), height());
     Panel_tmwh->setGeometry(0, 0, width(), 94);
 }
 
 void Tfrm_tmlrxt::onShow()
 {
+    if (!PageControl1) {
+        build();
+        showMadeWidgets();
+    }
     but_baocun->setEnabled(true);
     PageControl1->setCurrentWidget(show_xuanzeti);
     Combo_tmlx->setCurrentIndex(Combo_tmlx->findText(kChoice));
@@ -312,7 +323,8 @@ void Tfrm_tmlrxt::onShow()
 
 void Tfrm_tmlrxt::onClose()
 {
-    show_media->leave();
+    if (show_media) // made at the first opening
+        show_media->leave();
 }
 
 void Tfrm_tmlrxt::reset_entry_look()

@@ -25,36 +25,36 @@ class Tfrm_tmlrxt : public StageWindow {
 public:
     explicit Tfrm_tmlrxt(AppContext &context);
 
-    QFrame *Panel_tmwh;
-    QComboBox *Combo_tmlx;
-    QRadioButton *r_tm;
-    QRadioButton *r_da;
-    QGroupBox *GroupBox_tmsz;
-    QComboBox *Combo_font;
-    QComboBox *Combo_color;
-    QComboBox *Combo_size;
-    QComboBox *Combo_bjcolor;
-    QGroupBox *GroupBox_dasz;
-    QComboBox *Combo_dafont;
-    QComboBox *Combo_dacolor;
-    QComboBox *Combo_dasize;
-    QComboBox *Combo_dabjcolor;
-    QGroupBox *GroupBox_tupianti;
-    QGroupBox *GroupBox_duomeiti;
-    QPushButton *but_tptinputtm; // 选择题目图片
-    QPushButton *but_tptinputda; // 选择答案图片
-    QPushButton *but_duomeiti;   // 选择题目内容
-    QPushButton *but_play;
-    QPushButton *but_pause;
-    QPushButton *but_stop;
-    QPushButton *but_baocun;
-    QPushButton *but_exit;
-    QStackedWidget *PageControl1;
-    ChoicePage *show_xuanzeti;
-    AnswerPage *show_wendati;
-    PicturePage *show_tupianti;
-    MatchingPage *show_lianxianti;
-    MediaPage *show_media;
+    QFrame *Panel_tmwh = nullptr;
+    QComboBox *Combo_tmlx = nullptr;
+    QRadioButton *r_tm = nullptr;
+    QRadioButton *r_da = nullptr;
+    QGroupBox *GroupBox_tmsz = nullptr;
+    QComboBox *Combo_font = nullptr;
+    QComboBox *Combo_color = nullptr;
+    QComboBox *Combo_size = nullptr;
+    QComboBox *Combo_bjcolor = nullptr;
+    QGroupBox *GroupBox_dasz = nullptr;
+    QComboBox *Combo_dafont = nullptr;
+    QComboBox *Combo_dacolor = nullptr;
+    QComboBox *Combo_dasize = nullptr;
+    QComboBox *Combo_dabjcolor = nullptr;
+    QGroupBox *GroupBox_tupianti = nullptr;
+    QGroupBox *GroupBox_duomeiti = nullptr;
+    QPushButton *but_tptinputtm = nullptr; // 选择题目图片
+    QPushButton *but_tptinputda = nullptr; // 选择答案图片
+    QPushButton *but_duomeiti = nullptr;   // 选择题目内容
+    QPushButton *but_play = nullptr;
+    QPushButton *but_pause = nullptr;
+    QPushButton *but_stop = nullptr;
+    QPushButton *but_baocun = nullptr;
+    QPushButton *but_exit = nullptr;
+    QStackedWidget *PageControl1 = nullptr;
+    ChoicePage *show_xuanzeti = nullptr;
+    AnswerPage *show_wendati = nullptr;
+    PicturePage *show_tupianti = nullptr;
+    MatchingPage *show_lianxianti = nullptr;
+    MediaPage *show_media = nullptr;
 
     // The correct options as marked, one slot per option A .. F holding its letter or nothing.
     QStringList selected_letters;
@@ -76,6 +76,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void build();
     enum class StyleList { Font, Size, Colour, Shadow };
     void styleChosen(bool answer, StyleList list);
     void setSide(bool question);

@@ -161,6 +161,14 @@ bool StageWindow::keyUp(int, Qt::KeyboardModifiers)
     return false;
 }
 
+void StageWindow::showMadeWidgets()
+{
+    for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            w->show();
+    }
+}
+
 void StageWindow::takePlace()
 {
     StageDisplay *stage = m_context.stage;

@@ -49,6 +49,10 @@ protected:
 
     // Whether the screen fills the whole display instead of 1024 x 768 at the top left.
     void setMaximised(bool maximised) { m_maximised = maximised; }
+
+    // For screens that make their widgets at the first opening: shows the widgets made directly on the
+    // screen since it was shown and not hidden on purpose, as its showing would have.
+    void showMadeWidgets();
     bool isMaximised() const { return m_maximised; }
 
     void showEvent(QShowEvent *event) override;

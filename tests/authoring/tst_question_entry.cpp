@@ -665,6 +665,9 @@ private slots:
     {
         Entry e;
         e.t.folder.exec({QStringLiteral("insert into tiku (qs, tmfz, ctsx, tmlx, tmmc) values (3, '1', 1, '多媒体题', 'v.avi')")});
+        // The entry screen makes its players at its first opening.
+        e.add();
+        QTest::mouseClick(e.screen->but_exit, Qt::LeftButton);
         for (FakeMediaPlayer *player : e.t.fakes.media.mediaPlayers)
             if (player->parent() && player->parent()->objectName() == QStringLiteral("show_media"))
                 player->failOpen = QStringLiteral("The file cannot be played");
