@@ -8,6 +8,9 @@
 #include "authoring/tmlrxt_matching.h"
 #include "authoring/tmlrxt_media.h"
 #include "authoring/tmlrxt_pages.h"
+#include "quiz/quiz_rules.h"
+#include "quiz/tfrm_tm.h"
+#include "settings/settings_keys.h"
 #include "test_app.h"
 #include "ui/click_area.h"
 #include "ui/picture.h"
@@ -15,6 +18,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -732,5 +736,51 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(ChoiceTest, AnswerTest, EditTest, MatchingTest, PictureAndMediaTest, EntryScreenshotTest)
+// What the organiser enters is what the quiz plays: the question, its options, its styles, and the
+// answer it reveals, from the issue chosen on the maintenance screen.
+class BankToQuizTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theQuizPlaysWhatWasEntered()
+    {
+        Entry e;
+        // The quiz's pictures and a board of four tiles.
+        for (const char *name : {"选题背景.jpg", "选择题背景.jpg", "问答题背景.jpg", "多媒体题背景.jpg", "选题框.png"})
+            e.t.folder.writePicture(QStringLiteral("系统图片/") + QString::fromUtf8(name), QSize(64, 48), Qt::darkBlue);
+        // Pictures are read by their content: a PNG under the GIF's name serves as the tile.
+        QFile::rename(e.t.folder.file(QStringLiteral("系统图片/选题框.png")), e.t.folder.file(QStringLiteral("系统图片/选题框.gif")));
+        for (const char *name : {"连线题背景.bmp", "连线题.bmp"})
+            e.t.folder.writePicture(QStringLiteral("系统图片/") + QString::fromUtf8(name), QSize(1024, 768), Qt::gray);
+        e.t.folder.setConfig(keys::kQuiz, keys::kTileCount, QStringLiteral("4"));
+        e.t.folder.setConfig(keys::kQuiz, keys::kChoiceSeconds, QStringLiteral("30"));
+        e.add();
+        e.choose(e.screen->Combo_size, QStringLiteral("40"));
+        e.choose(e.screen->Combo_color, QStringLiteral("红色"));
+        e.type(e.choice()->ed_xzttm, QStringLiteral("Which city is the capital?"));
+        e.type(e.choice()->options[0], QStringLiteral("Lyon"));
+        e.type(e.choice()->options[1], QStringLiteral("Paris"));
+        e.mark(QStringLiteral("B"));
+        e.save();
+        QTest::mouseClick(e.screen->but_exit, Qt::LeftButton);
+        e.bank->closeScreen();
+        QCOMPARE(e.t.context().current_issue, QStringLiteral("3"));
+
+        Tfrm_tm *quiz = e.t.screens().frm_tm;
+        quiz->openModeless(e.t.screens().frm_main);
+        QTest::mouseClick(quiz->lab_tm[0], Qt::LeftButton, Qt::NoModifier, quiz->lab_tm[0]->rect().center());
+        QCOMPARE(quiz->lab_xzttm->text(), QStringLiteral("Which city is the capital?"));
+        QCOMPARE(quiz->lab_option[0]->text(), QStringLiteral("Lyon"));
+        QCOMPARE(quiz->lab_option[1]->text(), QStringLiteral("Paris"));
+        QCOMPARE(quiz->lab_xzttm->textColour(), QColor(Qt::red));
+        QCOMPARE(quiz->lab_xzttm->font().pixelSize(), qRound(40 * 96 / 72.0));
+        QCOMPARE(e.rows(QStringLiteral("select tmyes from tiku where qs = 3")), QStringList{QStringLiteral("1")});
+        QTest::keyClick(quiz, Qt::Key_Return); // reveals the answer
+        QCOMPARE(quiz->optionLook(1), quiz::OptionLook::Correct);
+        QCOMPARE(quiz->optionLook(0), quiz::OptionLook::Clear);
+        quiz->closeScreen();
+    }
+};
+
+QUELMORA_TEST_MAIN(ChoiceTest, AnswerTest, EditTest, MatchingTest, PictureAndMediaTest, EntryScreenshotTest,
+                   BankToQuizTest)
 #include "tst_question_entry.moc"
