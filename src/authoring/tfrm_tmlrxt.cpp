@@ -288,6 +288,9 @@ void Tfrm_tmlrxt::onShow()
     if (!PageControl1) {
         build();
         showMadeWidgets();
+        // The screen took its size before its widgets were made: they take theirs now.
+        PageControl1->setGeometry(0, 0, width(), height());
+        Panel_tmwh->setGeometry(0, 0, width(), 94);
     }
     but_baocun->setEnabled(true);
     PageControl1->setCurrentWidget(show_xuanzeti);
