@@ -53,11 +53,11 @@ e2e_click 157 410                     # area 1: the show hub
 e2e_key F1                            # the scoring screen
 e2e_key F1 Up F9                      # round 1, contestant 1, the entry panel
 e2e_click 857 753                     # 自动生成
-sleep 1
+sleep 1                               # the panel shows the generated scores
 e2e_click 741 753                     # 确 定
 e2e_key F7
 e2e_wait 10 "the stored score" test "$(e2e_sql "select count(*) from pwdf where lunshu = 1 and bh = 1")" = 1
-row=$(e2e_sql "select zhdf, pw1, pw7df <> '', coalesce(pw8df, '') from pwdf where lunshu = 1 and bh = 1")
+row=$(e2e_sql "select zhdf, pw1, cast(pw7df as real) > 0, coalesce(pw8df, '') from pwdf where lunshu = 1 and bh = 1")
 [[ "$row" =~ ^[0-9]+\.[0-9]{3}\|林海\|1\|$ ]] || e2e_fail "the score is not three decimals from seven judges: $row"
 e2e_pass "the score has three decimals, from seven judges under the new name"
 e2e_key Escape
