@@ -740,19 +740,46 @@ private slots:
 // answer it reveals, from the issue chosen on the maintenance screen.
 class BankToQuizTest : public QObject {
     Q_OBJECT
-private slots:
-    void theQuizPlaysWhatWasEntered()
+
+    // The quiz's pictures and a board of four tiles.
+    static void prepareQuiz(Entry &e)
     {
-        Entry e;
-        // The quiz's pictures and a board of four tiles.
         for (const char *name : {"选题背景.jpg", "选择题背景.jpg", "问答题背景.jpg", "多媒体题背景.jpg", "选题框.png"})
             e.t.folder.writePicture(QStringLiteral("系统图片/") + QString::fromUtf8(name), QSize(64, 48), Qt::darkBlue);
         // Pictures are read by their content: a PNG under the GIF's name serves as the tile.
         QFile::rename(e.t.folder.file(QStringLiteral("系统图片/选题框.png")), e.t.folder.file(QStringLiteral("系统图片/选题框.gif")));
         for (const char *name : {"连线题背景.bmp", "连线题.bmp"})
-            e.t.folder.writePicture(QStringLiteral("系统图片/") + QString::fromUtf8(name), QSize(1024, 768), Qt::gray);
+            e.t.folder.writePicture(QStringLiteral("系统图片/") + QString::fromUtf8(name), QSize(1024, 768), Qt::white);
         e.t.folder.setConfig(keys::kQuiz, keys::kTileCount, QStringLiteral("4"));
-        e.t.folder.setConfig(keys::kQuiz, keys::kChoiceSeconds, QStringLiteral("30"));
+        for (const QString &k : {keys::kChoiceSeconds, keys::kMatchingSeconds})
+            e.t.folder.setConfig(keys::kQuiz, k, QStringLiteral("30"));
+    }
+    // Leaves the entry and maintenance screens and presents the first question of group 1 in the quiz.
+    static Tfrm_tm *present(Entry &e)
+    {
+        QTest::mouseClick(e.screen->but_exit, Qt::LeftButton);
+        e.bank->closeScreen();
+        Tfrm_tm *quiz = e.t.screens().frm_tm;
+        quiz->openModeless(e.t.screens().frm_main);
+        QTest::mouseClick(quiz->lab_tm[0], Qt::LeftButton, Qt::NoModifier, quiz->lab_tm[0]->rect().center());
+        return quiz;
+    }
+    // Whether the quiz's matching picture is red near `at` (the line is 4 pixels wide).
+    static bool redNear(const Tfrm_tm *quiz, QPoint at)
+    {
+        const QImage image = quiz->Image_lianxianti->pixmap().toImage();
+        for (int dy = -3; dy <= 3; ++dy) {
+            if (image.pixelColor(at + QPoint(0, dy)) == QColor(255, 0, 0))
+                return true;
+        }
+        return false;
+    }
+
+private slots:
+    void theQuizPlaysWhatWasEntered()
+    {
+        Entry e;
+        prepareQuiz(e);
         e.add();
         e.choose(e.screen->Combo_size, QStringLiteral("40"));
         e.choose(e.screen->Combo_color, QStringLiteral("红色"));
@@ -761,13 +788,8 @@ private slots:
         e.type(e.choice()->options[1], QStringLiteral("Paris"));
         e.mark(QStringLiteral("B"));
         e.save();
-        QTest::mouseClick(e.screen->but_exit, Qt::LeftButton);
-        e.bank->closeScreen();
+        Tfrm_tm *quiz = present(e);
         QCOMPARE(e.t.context().current_issue, QStringLiteral("3"));
-
-        Tfrm_tm *quiz = e.t.screens().frm_tm;
-        quiz->openModeless(e.t.screens().frm_main);
-        QTest::mouseClick(quiz->lab_tm[0], Qt::LeftButton, Qt::NoModifier, quiz->lab_tm[0]->rect().center());
         QCOMPARE(quiz->lab_xzttm->text(), QStringLiteral("Which city is the capital?"));
         QCOMPARE(quiz->lab_option[0]->text(), QStringLiteral("Lyon"));
         QCOMPARE(quiz->lab_option[1]->text(), QStringLiteral("Paris"));
@@ -777,6 +799,36 @@ private slots:
         QTest::keyClick(quiz, Qt::Key_Return); // reveals the answer
         QCOMPARE(quiz->optionLook(1), quiz::OptionLook::Correct);
         QCOMPARE(quiz->optionLook(0), quiz::OptionLook::Clear);
+        quiz->closeScreen();
+    }
+
+    // The connections drawn on the entry page (left 3 to right 1, left 5 to right 2) are the lines the
+    // quiz reveals, and no others.
+    void theQuizRevealsTheLinesDrawnHere()
+    {
+        Entry e;
+        prepareQuiz(e);
+        e.add();
+        e.choose(e.screen->Combo_tmlx, kMatching);
+        e.draw(QStringLiteral("L3 R1 L5 R2"));
+        e.type(e.matching()->ed_lxttm, QStringLiteral("连一连"));
+        for (int k = 0; k < 5; ++k) {
+            e.type(e.matching()->leftItems[k], QStringLiteral("左%1").arg(k + 1));
+            e.type(e.matching()->rightItems[k], QStringLiteral("右%1").arg(k + 1));
+        }
+        e.save();
+        QCOMPARE(e.dialogs().informations.last(), QStringLiteral("此道连线题保存成功！"));
+        Tfrm_tm *quiz = present(e);
+        QCOMPARE(quiz->lab_lianxianti_tm->text(), QStringLiteral("连一连"));
+        QCOMPARE(quiz->lab_lianxianti_daz[2]->text(), QStringLiteral("左3"));
+        QVERIFY(!redNear(quiz, {511, 364}));
+        QTest::keyClick(quiz, Qt::Key_Return); // reveals the connections
+        // Left marks stand at x 391, right marks at x 631, rows 282, 363, 445, 526, 608 inside the picture:
+        // the middles of 3-1 and 5-2 are red, those of 1-1 and 2-2 are not.
+        QVERIFY(redNear(quiz, {511, 364}));
+        QVERIFY(redNear(quiz, {511, 486}));
+        QVERIFY(!redNear(quiz, {511, 282}));
+        QVERIFY(!redNear(quiz, {511, 404}));
         quiz->closeScreen();
     }
 };
