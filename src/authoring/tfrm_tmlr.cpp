@@ -78,22 +78,6 @@ QComboBox *groupList(QWidget *parent, const QString &name, const QRect &rect)
     return c;
 }
 
-// A blue arrow on the move buttons.
-QPixmap arrow(bool up)
-{
-    QPixmap pixmap(40, 40);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(20, 50, 130), 1));
-    p.setBrush(QColor(60, 120, 220));
-    const QPolygonF head = up ? QPolygonF({QPointF(20, 3), QPointF(37, 21), QPointF(3, 21)})
-                              : QPolygonF({QPointF(20, 37), QPointF(37, 19), QPointF(3, 19)});
-    p.drawPolygon(head);
-    p.drawRect(up ? QRectF(13, 21, 14, 15) : QRectF(13, 4, 14, 15));
-    return pixmap;
-}
-
 } // namespace
 
 Tfrm_tmlr::Tfrm_tmlr(AppContext &context) : StageWindow(context, QStringLiteral("frm_tmlr"))
@@ -166,7 +150,7 @@ void Tfrm_tmlr::build()
                         Picture *&picture, QPushButton *&flat) {
         picture = new Picture(this, pictureName);
         picture->setGeometry(958, y, 40, 40);
-        picture->setPixmap(arrow(up));
+        picture->setPixmap(moveArrow(up, 40));
         flat = new QPushButton(this);
         flat->setObjectName(buttonName);
         flat->setGeometry(958, y, 40, 40);

@@ -31,22 +31,6 @@ const RosterColumn kColumns[] = {
     {"bh", "上场顺序", 60}, {"xm", "选手姓名", 200}, {"fz", "分组", 70}, {"zppath", "选手照片", 150}, {"xszl", "选手资料", 100},
 };
 
-// A blue arrow on a button face, pointing up or down.
-QPixmap arrow(bool up)
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(30, 60, 140), 1));
-    p.setBrush(QColor(70, 130, 220));
-    const QPolygonF head = up ? QPolygonF({QPointF(16, 3), QPointF(29, 17), QPointF(3, 17)})
-                              : QPolygonF({QPointF(16, 29), QPointF(29, 15), QPointF(3, 15)});
-    p.drawPolygon(head);
-    p.drawRect(up ? QRectF(10, 17, 12, 12) : QRectF(10, 3, 12, 12));
-    return pixmap;
-}
-
 QLabel *detailLabel(QWidget *parent, const QString &caption, const QString &name, int y)
 {
     label(parent, caption, 12, y + 2);
@@ -106,7 +90,7 @@ RosterTab::RosterTab(StageWindow &screen) : m_screen(screen)
                      Picture *&picture, QPushButton *&flat) {
         picture = new Picture(g, pictureName);
         picture->setGeometry(677, y, 32, 32);
-        picture->setPixmap(arrow(up));
+        picture->setPixmap(moveArrow(up, 32));
         flat = new QPushButton(g);
         flat->setObjectName(buttonName);
         flat->setGeometry(677, y, 32, 32);

@@ -95,3 +95,19 @@ QPixmap stageCanvas(qreal dpr)
     canvas.fill(Qt::black);
     return canvas;
 }
+
+QPixmap moveArrow(bool up, int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 40.0, size / 40.0); // drawn on a 40 x 40 grid
+    p.setPen(QPen(QColor(20, 50, 130), 1));
+    p.setBrush(QColor(60, 120, 220));
+    const QPolygonF head = up ? QPolygonF({QPointF(20, 3), QPointF(37, 21), QPointF(3, 21)})
+                              : QPolygonF({QPointF(20, 37), QPointF(37, 19), QPointF(3, 19)});
+    p.drawPolygon(head);
+    p.drawRect(up ? QRectF(13, 21, 14, 15) : QRectF(13, 4, 14, 15));
+    return pixmap;
+}

@@ -7,6 +7,9 @@
 // per stage pixel, so the drawing is as sharp as the display showing it.
 QPixmap stageCanvas(qreal dpr);
 
+// A blue arrow pointing up or down, `size` pixels square, for the move-up and move-down buttons.
+QPixmap moveArrow(bool up, int size);
+
 // A picture box. A stretched picture is made to fit its box once when loaded; a picture exactly twice
 // the size of an unstretched box is shown at the box's size; on a scaled stage any other unstretched
 // picture is held at the display's resolution. Each paint is then a plain copy.
