@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The stage on a 1920 x 1080 projector: scaled to 1440 x 1080 and centred between black bars, and the
-# judged road played with clicks at their scaled places.
+# The stage on a 1920 x 1080 projector: scaled to 1440 x 1080 and centred between black bars, the judged
+# road played with clicks at their scaled places, and the quiz's video clip filling its scaled area.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1920x1080
 e2e_start
@@ -29,5 +29,20 @@ sleep 1
 click 741 753                 # 确 定
 e2e_key F7
 e2e_expect "the judged road stores at its scaled places" 1 "$(e2e_sql "select count(*) from pwdf where lunshu = 1")"
+
+# The quiz's video clip plays in its scaled area and fills it.
+e2e_key Escape F10            # the quiz board
+click 160 320                 # tile 6: the video clip
+sleep 0.9
+e2e_grab $(at 300 200) 562 422 "$E2E_TMP/clip-1.png"
+sleep 0.6
+e2e_grab $(at 300 200) 562 422 "$E2E_TMP/clip-2.png"
+cmp -s "$E2E_TMP/clip-1.png" "$E2E_TMP/clip-2.png" && e2e_fail "the clip does not play on the scaled stage"
+e2e_pass "the clip plays on the scaled stage"
+# Near the bottom right of the clip's area the clip's blue field shows, not the panel behind it.
+colour=$("$QUELMORA_E2E_GRAB" --pixel $(at 870 600))
+r=$((16#${colour:1:2})) b=$((16#${colour:5:2}))
+[ "$b" -gt $((r + 60)) ] || e2e_fail "the clip does not fill its scaled area (colour $colour)"
+e2e_pass "the clip fills its scaled area"
 
 e2e_end
