@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The stage on a 1920 x 1080 projector: scaled to 1440 x 1080 and centred between black bars, the judged
-# road played with clicks at their scaled places, and the quiz's video clip filling its scaled area.
+# road played with clicks at their scaled places, and the quiz's video clip and Flash movie filling their
+# scaled areas.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1920x1080
 e2e_start
@@ -44,5 +45,14 @@ colour=$("$QUELMORA_E2E_GRAB" --pixel $(at 870 600))
 r=$((16#${colour:1:2})) b=$((16#${colour:5:2}))
 [ "$b" -gt $((r + 60)) ] || e2e_fail "the clip does not fill its scaled area (colour $colour)"
 e2e_pass "the clip fills its scaled area"
+
+# The Flash movie covers the whole scaled stage, down to its bottom-right corner.
+e2e_key Escape
+e2e_grab $(at 900 650) 140 112 "$E2E_TMP/corner-board.png"
+click 345 320                 # tile 7: the Flash movie
+sleep 6                       # the emulator starts on first use
+e2e_grab $(at 900 650) 140 112 "$E2E_TMP/corner-flash.png"
+cmp -s "$E2E_TMP/corner-board.png" "$E2E_TMP/corner-flash.png" && e2e_fail "the Flash movie does not fill the scaled stage"
+e2e_pass "the Flash movie fills the scaled stage"
 
 e2e_end
