@@ -8,6 +8,17 @@
 #include <QPainter>
 #include <QScreen>
 
+namespace {
+const QString kHint = QStringLiteral("红框应完整可见，圆应是正圆。按 Esc 返回");
+} // namespace
+
+QString StagePattern::displayText() const
+{
+    const QScreen *screen = m_stage.screen();
+    const QString where = screen ? StageDisplay::describe(screen) : QString();
+    return QStringLiteral("显示器：%1    舞台缩放 %2 倍").arg(where).arg(m_stage.scale(), 0, 'f', 2);
+}
+
 StagePattern::StagePattern(StageDisplay &stage)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_stage(stage)
 {
@@ -20,6 +31,8 @@ StagePattern::StagePattern(StageDisplay &stage)
 
 void StagePattern::showOnStage()
 {
+    // What the pattern says, for screen readers and other tools that read the widget tree.
+    setAccessibleDescription(QStringLiteral("%1。%2").arg(displayText(), kHint));
     setGeometry(m_stage.stageRect());
     show();
     raise();
@@ -59,12 +72,8 @@ void StagePattern::paintEvent(QPaintEvent *)
     p.setFont(stageFont(QStringLiteral("黑体"), 36, true));
     p.drawText(QRect(0, 96, kWidth, 60), Qt::AlignCenter, QStringLiteral("投影测试画面"));
     p.setFont(stageFont(QStringLiteral("黑体"), 24));
-    const QScreen *screen = m_stage.screen();
-    const QString where = screen ? StageDisplay::describe(screen) : QString();
-    p.drawText(QRect(0, 170, kWidth, 40), Qt::AlignCenter,
-               QStringLiteral("显示器：%1    舞台缩放 %2 倍").arg(where).arg(m_stage.scale(), 0, 'f', 2));
-    p.drawText(QRect(0, 440, kWidth, 40), Qt::AlignCenter,
-               QStringLiteral("红框应完整可见，圆应是正圆。按 Esc 返回"));
+    p.drawText(QRect(0, 170, kWidth, 40), Qt::AlignCenter, displayText());
+    p.drawText(QRect(0, 440, kWidth, 40), Qt::AlignCenter, kHint);
 }
 
 void StagePattern::keyPressEvent(QKeyEvent *event)

@@ -23,5 +23,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    QString displayText() const; // the display's name and size and the stage's scale
+
     StageDisplay &m_stage;
 };

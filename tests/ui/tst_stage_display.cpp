@@ -227,6 +227,7 @@ private slots:
         QVERIFY(pattern && pattern->isVisible());
         QCOMPARE(pattern->screen()->name(), QStringLiteral("projector"));
         QCOMPARE(pattern->geometry(), t.context().stage->stageRect());
+        QVERIFY(pattern->accessibleDescription().contains(QStringLiteral("projector  1920 x 1080")));
         if (const QString folder = qEnvironmentVariable("QUELMORA_SCREENSHOTS"); !folder.isEmpty()) {
             pattern->grab().save(folder + QStringLiteral("/projector_pattern.png"));
             device->PageControl1->setCurrentIndex(2);
