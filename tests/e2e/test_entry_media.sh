@@ -85,7 +85,14 @@ save "the picture question"
 
 e2e_click 69 49
 e2e_key Down Down Return
+e2e_grab 900 0 124 94 "$E2E_TMP/bar-before.png"   # 保 存 and 退 出
 choose_file 326 52 "$clip"                      # 选择题目内容
+e2e_grab 300 300 400 300 "$E2E_TMP/preview-1.png"
+sleep 0.6
+e2e_grab 300 300 400 300 "$E2E_TMP/preview-2.png"
+e2e_expect "the clip's preview plays" differs "$(same preview-1 preview-2)"
+e2e_grab 900 0 124 94 "$E2E_TMP/bar-during.png"
+e2e_expect "the preview leaves the buttons in sight" same "$(same bar-before bar-during)"
 save "the multimedia question"
 
 e2e_expect "both questions are stored with bare names" \
