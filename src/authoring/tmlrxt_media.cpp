@@ -19,6 +19,9 @@ const QString kMediaFilter = QStringLiteral(
     "视频文件（*.dat;*.mpg;*.mpeg;*.avi;*.wmv）(*.dat *.mpg *.mpeg *.avi *.wmv);;Flash文件（*.swf）(*.swf);;"
     "音频文件（*.mp3;*.wav;*.wma）(*.mp3 *.wav *.wma);;所有文件（*.*）(*)");
 const QRect kPlayArea(0, 0, 1024, 768);
+// Video is drawn in a window of its own, which would cover the settings bar over the page and its save
+// and exit buttons: it stays in the part of the play area below the bar.
+const QRect kVideoArea(0, 94, 1024, 674);
 
 QString folderPath(const AppContext &c, const QString &folder)
 {
@@ -135,7 +138,7 @@ void MediaPage::preview(const QString &path)
     Media->setFileName(path.trimmed());
     m_open = assets::MediaKind::None;
     Media->open();
-    Media->setDisplay(Panel_media, kPlayArea);
+    Media->setDisplay(Panel_media, kVideoArea);
     m_open = assets::mediaKind(path);
     Media->play();
 }
@@ -181,7 +184,7 @@ void MediaPage::load(const QString &stored)
     Media->setFileName(path);
     m_open = assets::MediaKind::None;
     Media->open();
-    Media->setDisplay(kind == assets::MediaKind::Video ? Panel_media : nullptr, kPlayArea);
+    Media->setDisplay(kind == assets::MediaKind::Video ? Panel_media : nullptr, kVideoArea);
     m_open = kind;
     Media->play();
 }
