@@ -85,6 +85,9 @@ void QtMediaPlayer::close()
         return;
     m_player->stop();
     m_player->setSource(QUrl());
+    // A closed player shows nothing: its last frame would stay over the page as a black box.
+    if (m_video)
+        m_video->hide();
 }
 
 bool QtMediaPlayer::isPlaying() const
@@ -97,6 +100,8 @@ void QtMediaPlayer::setDisplay(QWidget *surface, const QRect &rect)
     ensurePlayer();
     if (!surface) {
         m_player->setVideoOutput(nullptr);
+        if (m_video)
+            m_video->hide();
         return;
     }
     if (!m_video || m_video->parentWidget() != surface) {

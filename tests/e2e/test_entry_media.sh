@@ -54,16 +54,30 @@ opened() {
   echo "$id"
 }
 closed() { e2e_wait 10 "$2 to close" bash -c "! xdotool search --onlyvisible --pid $E2E_APP_PID | grep -qx $1"; }
+# gone ID SECONDS: whether window ID leaves the screen within SECONDS.
+gone() {
+  local deadline=$((SECONDS + $2))
+  while xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -qx "$1"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
 # choose_file BUTTON_X BUTTON_Y PATH: the file dialog behind a button, answered with a typed full path.
 choose_file() {
   local before dialog
   before=$(window_ids)
   e2e_click "$1" "$2"
   dialog=$(opened "$before" "the file dialog")
-  sleep 0.8
-  xdotool type --delay 30 "$3"
-  sleep 0.3
-  e2e_key Return
+  # A busy machine may show the dialog before it takes the keyboard: type again while it stays open.
+  local try
+  for try in 1 2 3; do
+    sleep $((try))
+    xdotool key --delay 30 ctrl+a
+    xdotool type --delay 30 "$3"
+    sleep 0.3
+    e2e_key Return
+    gone "$dialog" 8 && break
+  done
   closed "$dialog" "the file dialog"
   sleep 0.5
 }

@@ -5,6 +5,8 @@
 #include "settings/app_error.h"
 #include "test_app.h"
 
+#include <QVideoWidget>
+
 #include <QDataStream>
 #include <QMediaPlayer>
 #include <QProcess>
@@ -136,6 +138,28 @@ private slots:
                                  15000);
         QCOMPARE(player.player()->error(), QMediaPlayer::NoError);
         QVERIFY(dialogs.errors.isEmpty());
+    }
+
+    // The video area shows while a clip is open and goes when the player closes, so the page beneath
+    // is seen again.
+    void closingTakesTheVideoAway()
+    {
+        FakeDialogs dialogs;
+        AppOutputVolume volume;
+        QtMediaPlayer player(dialogs, volume, nullptr);
+        QWidget page;
+        page.resize(400, 300);
+        page.show();
+        player.setDisplay(&page, QRect(0, 50, 400, 250));
+        auto *video = page.findChild<QVideoWidget *>();
+        QVERIFY(video && video->isVisible());
+        QCOMPARE(video->geometry(), QRect(0, 50, 400, 250));
+        player.close();
+        QVERIFY(!video->isVisible());
+        player.setDisplay(&page, QRect(0, 0, 400, 300));
+        QVERIFY(video->isVisible());
+        player.setDisplay(nullptr, {});
+        QVERIFY(!video->isVisible());
     }
 
     void brokenFileIsReported()
