@@ -88,8 +88,7 @@ Tfrm_tmlr::Tfrm_tmlr(AppContext &context) : StageWindow(context, QStringLiteral(
     setFont(f);
 }
 
-// The screen's widgets, made at its first opening: the show's start-up does not wait for them.
-void Tfrm_tmlr::build()
+void Tfrm_tmlr::makeWidgets()
 {
     label(this, QStringLiteral("第"), 24, 32);
     ed_qs = issueBox(this, QStringLiteral("ed_qs"), QRect(46, 27, 64, 28));
@@ -233,10 +232,6 @@ bool Tfrm_tmlr::keyUp(int key, Qt::KeyboardModifiers)
 
 void Tfrm_tmlr::onShow()
 {
-    if (!model) {
-        build();
-        showMadeWidgets();
-    }
     // The data module is made after this screen: the grid takes its query at the first showing.
     if (!model->dataset()) {
         model->setDataset(&context().data->adoq_tmcx);

@@ -62,12 +62,12 @@ public:
 
 protected:
     bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
+    void makeWidgets() override;
     void onShow() override;
     void onClose() override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void build();
     // The chosen group: empty for none; a text that names no group is said and gives nullopt.
     std::optional<QString> checkedGroup(const QString &text);
     void showGroup(const QString &group, const QString &sql);

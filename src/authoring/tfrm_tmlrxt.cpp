@@ -125,8 +125,7 @@ Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLite
 
 }
 
-// The screen's widgets, made at its first opening: the show's start-up does not wait for them.
-void Tfrm_tmlrxt::build()
+void Tfrm_tmlrxt::makeWidgets()
 {
     PageControl1 = new QStackedWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -272,6 +271,9 @@ void Tfrm_tmlrxt::build()
         entry_style::setColour(e, kWindowTextRef);
     }
     reset_entry_look();
+    // The screen took its size before its widgets were made: they take theirs now.
+    PageControl1->setGeometry(0, 0, width(), height());
+    Panel_tmwh->setGeometry(0, 0, width(), 94);
 }
 
 void Tfrm_tmlrxt::resizeEvent(QResizeEvent *event)
@@ -285,13 +287,6 @@ void Tfrm_tmlrxt::resizeEvent(QResizeEvent *event)
 
 void Tfrm_tmlrxt::onShow()
 {
-    if (!PageControl1) {
-        build();
-        showMadeWidgets();
-        // The screen took its size before its widgets were made: they take theirs now.
-        PageControl1->setGeometry(0, 0, width(), height());
-        Panel_tmwh->setGeometry(0, 0, width(), 94);
-    }
     but_baocun->setEnabled(true);
     PageControl1->setCurrentWidget(show_xuanzeti);
     Combo_tmlx->setCurrentIndex(Combo_tmlx->findText(kChoice));

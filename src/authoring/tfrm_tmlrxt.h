@@ -71,12 +71,12 @@ public:
     void save();
 
 protected:
+    void makeWidgets() override;
     void onShow() override;
     void onClose() override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    void build();
     enum class StyleList { Font, Size, Colour, Shadow };
     void styleChosen(bool answer, StyleList list);
     void setSide(bool question);

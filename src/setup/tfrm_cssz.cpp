@@ -39,7 +39,7 @@ Tfrm_cssz::Tfrm_cssz(AppContext &context) : StageWindow(context, QStringLiteral(
     connect(Button2, &QPushButton::clicked, this, [this] { closeScreen(); });
 }
 
-void Tfrm_cssz::buildTabs()
+void Tfrm_cssz::makeWidgets()
 {
     show_xtcssz = new cssz::SystemTab(*this);
     TabSheet1 = new cssz::JudgesTab(*this);
@@ -53,9 +53,6 @@ void Tfrm_cssz::buildTabs()
 
 void Tfrm_cssz::onShow()
 {
-    // The four tabs are made at the first opening: the show's start-up does not wait for them.
-    if (!show_xtcssz)
-        buildTabs();
     Bar1->hide();
     show_xtcssz->ed_djs->clear();
     TabSheet2->clearInputs();

@@ -34,11 +34,11 @@ public:
     void save();
 
 protected:
+    void makeWidgets() override;
     void onShow() override;
     bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
     bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void buildTabs();
 };

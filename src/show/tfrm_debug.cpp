@@ -68,7 +68,7 @@ Tfrm_debug::Tfrm_debug(AppContext &context) : StageWindow(context, QStringLitera
     setWindowTitle(QStringLiteral("设备调试"));
 }
 
-void Tfrm_debug::build()
+void Tfrm_debug::makeWidgets()
 {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -86,7 +86,6 @@ void Tfrm_debug::build()
     buildSettingsPage();
     tab3 = new ProjectorPage(context(), nullptr);
     PageControl1->addTab(tab3, QStringLiteral("投影输出"));
-    PageControl1->show();
 }
 
 void Tfrm_debug::buildTestPage()
@@ -188,8 +187,6 @@ void Tfrm_debug::buildSettingsPage()
 
 void Tfrm_debug::onShow()
 {
-    if (!PageControl1) // the pages are made at the first opening: the show's start-up does not wait for them
-        build();
     for (QLineEdit *e : {ed_jph, ed_gjtime, ed_jzh, ed_jzxdh, ed_kaishi, ed_jieshu})
         e->clear();
     PageControl1->setCurrentWidget(tab1);

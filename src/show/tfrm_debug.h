@@ -62,12 +62,12 @@ public:
     QLineEdit *ed_jieshu = nullptr;
 
 protected:
+    void makeWidgets() override;
     void onShow() override;
     bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;
     bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
-    void build();
     void buildTestPage();
     void buildSettingsPage();
 };

@@ -163,6 +163,7 @@ bool StageWindow::keyUp(int, Qt::KeyboardModifiers)
 
 void StageWindow::showMadeWidgets()
 {
+    // Widgets made on a shown screen stay hidden; show those not hidden on purpose, as its showing would.
     for (QWidget *w : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (!w->isWindow() && !w->testAttribute(Qt::WA_WState_ExplicitShowHide))
             w->show();
@@ -191,6 +192,11 @@ void StageWindow::showEvent(QShowEvent *event)
     if (event->spontaneous())
         return;
     takePlace();
+    if (!m_widgetsMade) {
+        m_widgetsMade = true;
+        makeWidgets();
+        showMadeWidgets();
+    }
     guard([this] { onShow(); });
 }
 

@@ -42,6 +42,9 @@ protected:
     // modifiers held at the press. Returning true keeps the key from the widgets.
     virtual bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat);
     virtual bool keyUp(int key, Qt::KeyboardModifiers modifiers);
+    // Makes the widgets of a screen that is seldom opened, once, at its first opening, so the show's
+    // start-up does not wait for them. Runs before onShow(), after the screen took its place.
+    virtual void makeWidgets() {}
     // Show handler: loads what the screen shows. Runs guarded after the screen took its place.
     virtual void onShow() {}
     // Close handler: runs guarded before the screen hides.
@@ -50,9 +53,6 @@ protected:
     // Whether the screen fills the whole display instead of 1024 x 768 at the top left.
     void setMaximised(bool maximised) { m_maximised = maximised; }
 
-    // For screens that make their widgets at the first opening: shows the widgets made directly on the
-    // screen since it was shown and not hidden on purpose, as its showing would have.
-    void showMadeWidgets();
     bool isMaximised() const { return m_maximised; }
 
     void showEvent(QShowEvent *event) override;
@@ -64,10 +64,12 @@ public:
     void takePlace();
 
 private:
+    void showMadeWidgets();
 
     AppContext &m_context;
     bool m_maximised = false;
     bool m_closing = false;
+    bool m_widgetsMade = false;
 };
 
 // Installs the application's input filters once: key preview for screens, and right-button presses kept
