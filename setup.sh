@@ -14,6 +14,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
   gstreamer1.0-libav gstreamer1.0-pulseaudio
   libxlsxwriter-dev libreoffice-impress libreoffice-calc libreoffice-gtk3
+  qt6-httpserver-dev qt6-websockets-dev libqrcodegencpp-dev
   fonts-noto-cjk fonts-liberation lame sqlite3 xvfb xauth xdotool
 )
 
@@ -53,6 +54,7 @@ case "$mode" in
     exec "$build/Quelmora/quelmora"
     ;;
   test)
+    packages+=(chromium) # the judges' page is tested in a real browser
     install_missing
     build_all
     cd "$build"

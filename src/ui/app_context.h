@@ -16,6 +16,9 @@ class Spreadsheet;
 class ShellOpen;
 class OutputVolume;
 class StageDisplay;
+namespace judging {
+class JudgeLink;
+}
 
 // The time of day and the pauses some screens make.
 class Clock {
@@ -47,6 +50,7 @@ struct Services {
     OutputVolume *volume = nullptr;
     Clock *clock = nullptr;
     RandomSource *random = nullptr;
+    judging::JudgeLink *judges = nullptr; // the judges' phones; null: scores are typed only
 };
 
 class Tfrm_main;
