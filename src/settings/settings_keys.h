@@ -78,4 +78,10 @@ inline const QString kProjector = QStringLiteral("投影输出");
 inline const QString kProjectorDisplay = QStringLiteral("投影显示器"); // the display's name; empty or "0": primary
 inline const QString kProjectorNative = QStringLiteral("原始尺寸");   // "1": 1024 x 768 at the top left, unscaled
 
+// 手机评分: the judges' phones; the link itself is off at every start until the operator turns it on
+inline const QString kPhones = QStringLiteral("手机评分");
+inline const QString kPhonesAddress = QStringLiteral("监听地址"); // an IPv4 address of the hall's network
+inline const QString kPhonesPort = QStringLiteral("端口");
+inline constexpr quint16 kPhonesDefaultPort = 8765;
+
 } // namespace keys
