@@ -325,13 +325,13 @@ void Tfrm_debug::buildSeatPanel()
     lab_code_expiry = label(panel_seat, QStringLiteral("lab_code_expiry"), {}, QRect(4, w + 112, w - 8, 22));
     lab_code_expiry->setFont(caption);
     lab_code_expiry->setAlignment(Qt::AlignCenter);
-    lab_join_hint = label(panel_seat, QStringLiteral("lab_join_hint"), {}, QRect(4, w + 136, w - 8, 66));
+    lab_join_hint = label(panel_seat, QStringLiteral("lab_join_hint"), {}, QRect(4, w + 136, w - 8, 84));
     lab_join_hint->setFont(stageFont(QStringLiteral("宋体"), 14));
     lab_join_hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lab_join_hint->setWordWrap(true);
-    btn_new_code = button(panel_seat, QStringLiteral("btn_new_code"), QStringLiteral("新配对码"), QRect(8, w + 206, 104, 30));
-    btn_reset = button(panel_seat, QStringLiteral("btn_reset"), QStringLiteral("重置座位"), QRect(w - 112, w + 206, 104, 30));
-    btn_hide_qr = button(panel_seat, QStringLiteral("btn_hide_qr"), QStringLiteral("隐藏二维码"), QRect(8, w + 244, w - 16, 30));
+    btn_new_code = button(panel_seat, QStringLiteral("btn_new_code"), QStringLiteral("新配对码"), QRect(8, w + 224, 104, 30));
+    btn_reset = button(panel_seat, QStringLiteral("btn_reset"), QStringLiteral("重置座位"), QRect(w - 112, w + 224, 104, 30));
+    btn_hide_qr = button(panel_seat, QStringLiteral("btn_hide_qr"), QStringLiteral("隐藏二维码"), QRect(8, w + 262, w - 16, 30));
     panel_seat->hide();
 
     connect(btn_new_code, &QPushButton::clicked, this, [this] { guard([this] { newCodeForChosenSeat(); }); });
@@ -360,7 +360,7 @@ void Tfrm_debug::onShow()
 void Tfrm_debug::fillAddresses()
 {
     const QString wanted = cb_address->count() > 0 ? cb_address->currentText()
-                                                   : context().settings.read(keys::kPhones, keys::kPhonesAddress).trimmed();
+                                                   : context().settings.config().read(keys::kPhones, keys::kPhonesAddress, {});
     cb_address->clear();
     cb_address->addItems(phone_seats::hallAddresses());
     const int at = cb_address->findText(wanted);
@@ -426,6 +426,7 @@ void Tfrm_debug::showLink()
     btn_refresh->setEnabled(!on);
     lab_phones->setText(on ? QStringLiteral("手机评分已开启：%1 端口 %2").arg(cb_address->currentText()).arg(ed_port->value())
                            : QStringLiteral("手机评分已关闭"));
+    lab_phones->setStyleSheet(on ? QStringLiteral("color: rgb(0, 120, 0); font-weight: bold;") : QString());
     if (on) {
         showSeats();
         return;
@@ -528,7 +529,7 @@ void Tfrm_debug::showChosenSeat()
         const QUrl join(m_link->joinUrl(seat));
         const QString root =
             join.adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery | QUrl::RemoveFragment).toString();
-        lab_join_hint->setText(QStringLiteral("请评委用手机扫码；\n或用手机浏览器打开\n%1 后输入配对码").arg(root));
+        lab_join_hint->setText(QStringLiteral("请评委用手机扫码；\n或用手机浏览器打开\n%1\n再输入配对码").arg(root));
         break;
     }
     }
