@@ -193,21 +193,22 @@ EntrySource EntryPanel::source(int judge) const
 MissingStrip::MissingStrip(QWidget *parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("panel_wsd"));
-    setGeometry(108, 690, 785, 26);
+    // Between the contestant's name and the upper row of judges, where it hides no score.
+    setGeometry(108, 144, 785, 30);
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setAutoFillBackground(true);
 
     lab_wsd = new ShadowLabel(this, QStringLiteral("lab_wsd"));
-    lab_wsd->setGeometry(6, 2, 603, 22);
-    lab_wsd->setFont(stageFont(QStringLiteral("黑体"), 16, true));
+    lab_wsd->setGeometry(6, 2, 603, 26);
+    lab_wsd->setFont(stageFont(QStringLiteral("黑体"), 18, true));
     lab_wsd->setTextColour(QColor(150, 0, 0));
     lab_wsd->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     // The key to the entry boxes' colours.
     auto key = [this](const QString &name, const QString &text, const QColor &colour, int x) {
         auto *l = new ShadowLabel(this, name);
-        l->setGeometry(x, 3, 84, 20);
-        l->setFont(stageFont(QStringLiteral("宋体"), 12));
+        l->setGeometry(x, 4, 84, 22);
+        l->setFont(stageFont(QStringLiteral("宋体"), 14));
         l->setBackground(colour);
         l->setAlignment(Qt::AlignCenter);
         l->setText(text);

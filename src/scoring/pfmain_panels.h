@@ -70,8 +70,8 @@ private:
     std::array<EntrySource, kMaxJudges> m_sources{};
 };
 
-// The strip above the entry panel while the phones are on: the judges whose score has not come, with a
-// key to the boxes' colours.
+// The strip shown with the entry panel while the phones are on, under the contestant's name: the judges
+// whose score has not come, with a key to the entry boxes' colours.
 class MissingStrip : public QFrame {
     Q_OBJECT
 public:

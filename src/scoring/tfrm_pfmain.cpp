@@ -476,13 +476,19 @@ judging::Performance Tfrm_pfmain::performanceOnDisplay() const
     if (round < 1 || round > 4)
         return p;
     p.round = round;
-    auto number = [&c](const QString &key, double fallback) {
+    const IniFile config = c.settings.config();
+    auto number = [&config](const QString &key, double fallback) {
         bool ok = false;
-        const double v = c.settings.read(keys::kContest, key).trimmed().toDouble(&ok);
+        const double v = config.read(keys::kContest, key, {}).trimmed().toDouble(&ok);
         return ok ? v : fallback;
     };
-    p.lowest = number(keys::roundLowest(round), p.lowest);
-    p.highest = number(keys::roundHighest(round), p.highest);
+    const double lowest = number(keys::roundLowest(round), p.lowest);
+    const double highest = number(keys::roundHighest(round), p.highest);
+    // A range no score fits would leave every phone unable to send; the phones keep their own then.
+    if (highest > lowest) {
+        p.lowest = lowest;
+        p.highest = highest;
+    }
     if (m_position >= 1 && m_position <= m_roster.size()) {
         p.position = m_position;
         p.number = QString::number(m_roster.numbers.at(m_position - 1));
@@ -498,16 +504,21 @@ void Tfrm_pfmain::tellPhones(const judging::Performance &performance)
     const bool other = performance.round != m_performance.round || performance.position != m_performance.position;
     m_performance = performance;
     if (other) {
-        // Values held for the performance before are no one's now; boxes they filled go back to the score box.
-        m_phone = {};
+        // Values held for the performance before are no one's now; boxes they filled go back to the score
+        // box. What the operator is typing in the open panel stays the operator's.
+        const bool typing = !panel_sdsrfs->isHidden();
         for (int j = 0; j < kMaxJudges; ++j) {
-            if (panel_sdsrfs->source(j + 1) == pfmain::EntrySource::Phone) {
+            const pfmain::EntrySource source = panel_sdsrfs->source(j + 1);
+            m_phone[j] = {};
+            m_phone[j].typed = typing && source == pfmain::EntrySource::Operator;
+            if (source == pfmain::EntrySource::Phone) {
                 panel_sdsrfs->boxes[j]->setText(j < m_judgeCount ? judges[j]->score->text().trimmed() : QString());
-            }
-            if (panel_sdsrfs->source(j + 1) != pfmain::EntrySource::None)
                 panel_sdsrfs->setSource(j + 1, pfmain::EntrySource::None);
+            } else if (source == pfmain::EntrySource::Operator && !typing) {
+                panel_sdsrfs->setSource(j + 1, pfmain::EntrySource::None);
+            }
         }
-        if (!panel_sdsrfs->isHidden())
+        if (typing)
             showMissing();
     }
     m_link->setPerformance(performance);

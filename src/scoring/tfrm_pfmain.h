@@ -34,7 +34,7 @@ public:
     ShadowLabel *lab_xsgs;
     std::array<pfmain::JudgePanel *, kMaxJudges> judges;
     pfmain::EntryPanel *panel_sdsrfs;
-    pfmain::MissingStrip *panel_wsd; // above the entry panel while the judges' phones are on
+    pfmain::MissingStrip *panel_wsd; // the judges still missing, with the entry panel while the phones are on
     pfmain::ScorePanel *panel_df;  // with the contestant's photo
     pfmain::ScorePanel *Panel_df1; // without photo
     QTimer *time_max;
