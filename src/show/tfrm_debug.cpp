@@ -332,8 +332,27 @@ void Tfrm_debug::buildSeatPanel()
     btn_new_code = button(panel_seat, QStringLiteral("btn_new_code"), QStringLiteral("新配对码"), QRect(8, w + 224, 104, 30));
     btn_reset = button(panel_seat, QStringLiteral("btn_reset"), QStringLiteral("重置座位"), QRect(w - 112, w + 224, 104, 30));
     btn_hide_qr = button(panel_seat, QStringLiteral("btn_hide_qr"), QStringLiteral("隐藏二维码"), QRect(8, w + 262, w - 16, 30));
+    btn_big_qr = button(panel_seat, QStringLiteral("btn_big_qr"), QStringLiteral("放大二维码"), QRect(8, w + 300, w - 16, 30));
     panel_seat->hide();
 
+    panel_qr_big = new QFrame(tab1);
+    panel_qr_big->setObjectName(QStringLiteral("panel_qr_big"));
+    panel_qr_big->setGeometry(120, 8, 650, 690);
+    panel_qr_big->setFrameStyle(QFrame::Box | QFrame::Plain);
+    panel_qr_big->setAutoFillBackground(true);
+    QPalette white = panel_qr_big->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    panel_qr_big->setPalette(white);
+    lab_qr_big = label(panel_qr_big, QStringLiteral("lab_qr_big"), {}, QRect(10, 8, 630, 40));
+    lab_qr_big->setFont(stageFont(QStringLiteral("黑体"), 30, true));
+    lab_qr_big->setAlignment(Qt::AlignCenter);
+    qr_big = new SeatQr(panel_qr_big, QStringLiteral("qr_big"));
+    qr_big->setGeometry(25, 52, 600, 580);
+    btn_close_big = button(panel_qr_big, QStringLiteral("btn_close_big"), QStringLiteral("关闭放大"), QRect(265, 640, 120, 34));
+    panel_qr_big->hide();
+
+    connect(btn_big_qr, &QPushButton::clicked, this, [this] { guard([this] { showBigQr(true); }); });
+    connect(btn_close_big, &QPushButton::clicked, this, [this] { guard([this] { showBigQr(false); }); });
     connect(btn_new_code, &QPushButton::clicked, this, [this] { guard([this] { newCodeForChosenSeat(); }); });
     connect(btn_reset, &QPushButton::clicked, this, [this] { guard([this] { resetChosenSeat(); }); });
     connect(btn_hide_qr, &QPushButton::clicked, this, [this] { guard([this] { chooseSeat(0); }); });
@@ -350,6 +369,7 @@ void Tfrm_debug::onShow()
     if (!m_link)
         return;
     m_chosenSeat = 0;
+    readJudgeNames();
     fillAddresses();
     ed_port->setValue(phone_seats::configuredPort(context().settings.read(keys::kPhones, keys::kPhonesPort)));
     showLink();
@@ -435,6 +455,7 @@ void Tfrm_debug::showLink()
     m_chosenSeat = 0;
     panel_seat->hide();
     qr_seat->clear();
+    showBigQr(false);
     for (int i = 0; i < kKeypads; ++i) {
         qd[i]->setColour(kRed);
         qd[i]->setChosen(false);
@@ -447,16 +468,23 @@ void Tfrm_debug::showLink()
 
 QString Tfrm_debug::judgeName(int seat) const
 {
-    return context().settings.read(keys::kJudges, keys::judgeName(seat)).trimmed();
+    return m_judgeNames.value(seat - 1);
+}
+
+void Tfrm_debug::readJudgeNames()
+{
+    const IniFile config = context().settings.config();
+    m_judgeNames.clear();
+    for (int seat = 1; seat <= kKeypads; ++seat)
+        m_judgeNames << config.read(keys::kJudges, keys::judgeName(seat), {}).trimmed();
 }
 
 void Tfrm_debug::showSeats()
 {
-    const IniFile config = context().settings.config();
     for (int i = 0; i < kKeypads; ++i) {
         const judging::SeatInfo info = m_link->seat(i + 1);
         const phone_seats::SeatLook look = phone_seats::seatLook(info.state);
-        const QString name = config.read(keys::kJudges, keys::judgeName(i + 1)).trimmed();
+        const QString name = judgeName(i + 1);
         const QString state = info.secondDeviceWaiting ? look.state + QStringLiteral("·待确认") : look.state;
         qd[i]->setColour(look.colour, QStringLiteral("%1号座位：%2").arg(i + 1).arg(state));
         qd[i]->setChosen(i + 1 == m_chosenSeat);
@@ -477,6 +505,7 @@ void Tfrm_debug::chooseSeat(int seat)
     // Choosing a seat again gives it a fresh code.
     m_codeSeat = 0;
     qr_seat->clear();
+    qr_big->clear(); // made anew if it is up
     if (phonesOn())
         showSeats();
     else
@@ -493,6 +522,19 @@ void Tfrm_debug::newCodeForChosenSeat()
     lab_code_expiry->setText(QStringLiteral("有效至 %1，只能用一次").arg(until.toString(QStringLiteral("HH:mm:ss"))));
 }
 
+void Tfrm_debug::showBigQr(bool shown)
+{
+    if (!shown || m_chosenSeat == 0 || qr_seat->isEmpty()) {
+        panel_qr_big->hide();
+        qr_big->clear();
+        return;
+    }
+    qr_big->setCode(m_chosenSeat, m_link->joinUrl(m_chosenSeat));
+    lab_qr_big->setText(lab_seat_title->text());
+    panel_qr_big->show();
+    panel_qr_big->raise();
+}
+
 void Tfrm_debug::showChosenSeat()
 {
     const int seat = m_chosenSeat;
@@ -500,6 +542,7 @@ void Tfrm_debug::showChosenSeat()
         qd[i]->setChosen(i + 1 == seat);
     if (seat == 0) {
         panel_seat->hide();
+        showBigQr(false);
         return;
     }
     const judging::SeatInfo info = m_link->seat(seat);
@@ -513,8 +556,10 @@ void Tfrm_debug::showChosenSeat()
         if (m_codeSeat != seat)
             newCodeForChosenSeat();
     }
-    for (QWidget *w : std::initializer_list<QWidget *>{qr_seat, lab_code_caption, lab_code, lab_code_expiry, btn_new_code})
+    for (QWidget *w : std::initializer_list<QWidget *>{qr_seat, lab_code_caption, lab_code, lab_code_expiry, btn_new_code, btn_big_qr})
         w->setVisible(pairable);
+    if (!pairable || qr_big->seat() != seat || panel_qr_big->isHidden())
+        showBigQr(pairable && !panel_qr_big->isHidden());
     switch (info.state) {
     case judging::SeatState::Connected:
         lab_join_hint->setText(QStringLiteral("手机已连接%1。\n换手机时请先点“重置座位”，再让新手机扫码。")

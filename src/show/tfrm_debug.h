@@ -6,6 +6,7 @@
 #include "ui/stage_window.h"
 
 #include <QColor>
+#include <QStringList>
 
 #include <array>
 
@@ -69,6 +70,8 @@ public:
     void chooseSeat(int seat);
     void resetChosenSeat();
     void newCodeForChosenSeat();
+    // Shows the chosen seat's QR code large over the lamps, or takes it away.
+    void showBigQr(bool shown);
     int chosenSeat() const { return m_chosenSeat; }
 
     // The pages and their widgets exist from the first opening on.
@@ -110,6 +113,11 @@ public:
     QPushButton *btn_reset = nullptr;
     QPushButton *btn_new_code = nullptr;
     QPushButton *btn_hide_qr = nullptr;
+    QPushButton *btn_big_qr = nullptr;
+    QFrame *panel_qr_big = nullptr; // the chosen seat's QR code over the lamps, to scan from afar
+    QLabel *lab_qr_big = nullptr;
+    SeatQr *qr_big = nullptr;
+    QPushButton *btn_close_big = nullptr;
 
 protected:
     void makeWidgets() override;
@@ -128,6 +136,7 @@ private:
     void showSeats();
     void showChosenSeat();
     QString judgeName(int seat) const;
+    void readJudgeNames();
     void askSecondDevice(int seat);
     void askWaitingSeats();
 
@@ -135,4 +144,5 @@ private:
     int m_chosenSeat = 0;
     int m_codeSeat = 0; // the seat the pairing code on show belongs to
     bool m_asking = false; // a second device's question is up
+    QStringList m_judgeNames; // from 评委设置, read at each opening
 };

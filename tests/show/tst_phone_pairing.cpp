@@ -209,10 +209,20 @@ private slots:
         QCOMPARE(p.text(u"lab_code_expiry"_s), u"有效至 20:03:00，只能用一次"_s); // 20:00 and three minutes
         QVERIFY(p.text(u"lab_join_hint"_s).contains(u"http://192.0.2.7:8765"_s));
 
+        // Large, to scan from the back of the hall; F7 meanwhile moves it to seat 7.
+        auto *big = p.find<SeatQr>(u"qr_big"_s);
+        QTest::mouseClick(p.screen->btn_big_qr, Qt::LeftButton);
+        QVERIFY(big->isVisible());
+        QCOMPARE(big->accessibleName(), u"5号座位的配对二维码"_s);
+        QVERIFY(darkPixels(big) > 4 * darkPixels(qr));
         QTest::keyClick(p.screen, Qt::Key_F7);
         QCOMPARE(p.screen->chosenSeat(), 7);
         QCOMPARE(qr->accessibleName(), u"7号座位的配对二维码"_s);
+        QCOMPARE(big->accessibleName(), u"7号座位的配对二维码"_s);
         QVERIFY(!p.screen->qd[4]->isChosen());
+        QCOMPARE(p.text(u"lab_qr_big"_s), u"7号座位 杨帆"_s);
+        QTest::mouseClick(p.screen->btn_close_big, Qt::LeftButton);
+        QVERIFY(!big->isVisible());
 
         // Paired: the code goes away. Locked: only a reset helps, which needs no question while no phone is on it.
         p.link().setSeat(7, SeatState::Connected, u"手机B"_s);
@@ -305,6 +315,9 @@ private slots:
         p.link().setSeat(7, SeatState::Locked);
         QTest::mouseClick(p.screen->qd[7], Qt::LeftButton);
         QVERIFY(p.screen->grab().save(folder + u"/phone_seats.png"_s));
+        QTest::mouseClick(p.screen->btn_big_qr, Qt::LeftButton);
+        QVERIFY(p.screen->grab().save(folder + u"/phone_seat_big_qr.png"_s));
+        QTest::mouseClick(p.screen->btn_close_big, Qt::LeftButton);
         p.screen->PageControl1->setCurrentWidget(p.screen->tab_phones);
         QVERIFY(p.screen->grab().save(folder + u"/phone_link.png"_s));
     }
