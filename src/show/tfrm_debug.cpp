@@ -370,8 +370,11 @@ void Tfrm_debug::onShow()
         return;
     m_chosenSeat = 0;
     readJudgeNames();
-    fillAddresses();
-    ed_port->setValue(phone_seats::configuredPort(context().settings.read(keys::kPhones, keys::kPhonesPort)));
+    // While the link runs, the page keeps showing the address and port it runs on.
+    if (!m_link->isRunning()) {
+        fillAddresses();
+        ed_port->setValue(phone_seats::configuredPort(context().settings.read(keys::kPhones, keys::kPhonesPort)));
+    }
     showLink();
     // Devices that asked for a seat while the operator was elsewhere are asked about now.
     QMetaObject::invokeMethod(this, [this] { guard([this] { askWaitingSeats(); }); }, Qt::QueuedConnection);
