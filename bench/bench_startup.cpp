@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -53,8 +54,9 @@ int child(int argc, char **argv, bool full)
 {
     QApplication app(argc, argv);
     if (!full) {
+        // A bare window filling the display, as the stage and its bars fill it.
         QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
-        window.setGeometry(0, 0, 1024, 768);
+        window.setGeometry(QGuiApplication::primaryScreen()->geometry());
         FirstPaint probe(&window);
         window.show();
         return app.exec();

@@ -91,6 +91,7 @@ void prepareApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Quelmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quelmora"));
+    startFontConfiguration();
     installFontSubstitutions();
     installApplicationFilters();
 }

@@ -11,11 +11,13 @@
 #include "ui/click_area.h"
 #include "ui/picture.h"
 #include "ui/shadow_label.h"
+#include "ui/stage_display.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -76,6 +78,10 @@ Tfrm_main::Tfrm_main(AppContext &context) : StageWindow(context, QStringLiteral(
     Button_exit = flatButton(QStringLiteral("Button_exit"), {950, 10, 51, 49});
     connect(button_help, &QPushButton::clicked, this, [this] { guard([this] { openHelp(); }); });
     connect(Button_exit, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+
+    QScreen *display = context.stage ? context.stage->screen() : QGuiApplication::primaryScreen();
+    if (display)
+        m_artwork = std::async(std::launch::async, &Tfrm_main::decodeArtwork, display->devicePixelRatio());
 }
 
 void Tfrm_main::onShow()
@@ -148,11 +154,10 @@ void Tfrm_main::openHelp()
         context().services.shell->open(path);
 }
 
-void Tfrm_main::loadArtwork()
+Tfrm_main::Artwork Tfrm_main::decodeArtwork(qreal dpr)
 {
     // A scaled stage takes the pictures drawn for its scale (or the next larger, made to fit once), so
     // they stay sharp and each paint is a plain copy; a stage at its own size takes the small ones.
-    const qreal dpr = devicePixelRatioF();
     auto load = [dpr](const QString &base, const char *type, const QSize &stageSize) {
         const qreal scale = menuArtScaleFor(dpr);
         QImage image(QStringLiteral(":/menu/%1.%2").arg(menuArtName(base, scale), QLatin1String(type)));
@@ -160,10 +165,20 @@ void Tfrm_main::loadArtwork()
         if (image.size() != device && !image.isNull())
             image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         image.setDevicePixelRatio(dpr);
-        return QPixmap::fromImage(std::move(image));
+        return image;
     };
-    Image1->setPixmap(load(QStringLiteral("menu_background"), "jpg", QSize(kStageWidth, kStageHeight)));
-    const QPixmap glow = load(QStringLiteral("menu_highlight"), "png", kAreas[0].highlight.size());
+    return {dpr, load(QStringLiteral("menu_background"), "jpg", QSize(kStageWidth, kStageHeight)),
+            load(QStringLiteral("menu_highlight"), "png", kAreas[0].highlight.size())};
+}
+
+void Tfrm_main::loadArtwork()
+{
+    const qreal dpr = devicePixelRatioF();
+    Artwork art = m_artwork.valid() ? m_artwork.get() : Artwork{};
+    if (art.dpr != dpr)
+        art = decodeArtwork(dpr);
+    Image1->setPixmap(QPixmap::fromImage(std::move(art.background)));
+    const QPixmap glow = QPixmap::fromImage(std::move(art.highlight));
     for (Picture *h : highlights)
         h->setPixmap(glow);
 }

@@ -3,7 +3,10 @@
 // maintenance, the keypad test and the parameter settings, a help and an exit button, and the issue label.
 #include "ui/stage_window.h"
 
+#include <QImage>
+
 #include <array>
+#include <future>
 
 class ClickArea;
 class Picture;
@@ -35,4 +38,14 @@ private:
     void openArea(int area);
     void openHelp();
     void loadArtwork();
+
+    // The menu's pictures decoded for one display scale.
+    struct Artwork {
+        qreal dpr = 0;
+        QImage background, highlight;
+    };
+    static Artwork decodeArtwork(qreal dpr);
+    // Decoded beside the rest of start-up, for the scale the stage display has then; taken at the first
+    // showing when the scale is still that one.
+    std::future<Artwork> m_artwork;
 };

@@ -6,6 +6,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <fontconfig/fontconfig.h>
+
+#include <future>
+
 namespace {
 
 // What an accessibility client reads of a label: its text, as a static text.
@@ -154,6 +158,12 @@ QFont stageFont(const QString &family, int pixelSize, bool bold)
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
+}
+
+void startFontConfiguration()
+{
+    // Safe beside Qt's own first use: the library keeps one configuration, whichever thread reads it first.
+    static std::future<void> reading = std::async(std::launch::async, [] { FcInit(); });
 }
 
 void installFontSubstitutions()

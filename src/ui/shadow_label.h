@@ -54,3 +54,6 @@ QFont stageFont(const QString &family, int pixelSize, bool bold = false);
 // Maps the font names of the screens to installed fonts: 黑体 to Noto Sans CJK SC, 宋体 to Noto Serif CJK SC,
 // Times New Roman to Liberation Serif.
 void installFontSubstitutions();
+// Starts reading the system's font configuration on a thread of its own, so the first text start-up
+// draws finds it ready instead of waiting for it.
+void startFontConfiguration();
