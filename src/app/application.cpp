@@ -91,7 +91,7 @@ void prepareApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Quelmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quelmora"));
-    startFontConfiguration();
     installFontSubstitutions();
+    startFontConfiguration(stageFont(QStringLiteral("黑体"), 35, true)); // the main menu's issue label
     installApplicationFilters();
 }

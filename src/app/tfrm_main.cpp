@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -93,7 +94,9 @@ void Tfrm_main::onShow()
     guard([this] { resetTeamScores(); });
     for (Picture *h : highlights)
         h->hide();
-    guard([this] { openDatabase(); });
+    // The database opens right after the menu is painted, or when an area is opened before that, so the
+    // menu shows without waiting for it.
+    m_databasePending = true;
     // Without a window manager the menu is never activated: the issue label must not wait for it.
     activationSteps();
 }
@@ -105,6 +108,22 @@ void Tfrm_main::resetTeamScores()
     for (int i = 1; i <= teams; ++i)
         entries.append({keys::kTeamScores, keys::teamScore(i), QStringLiteral("0")});
     context().settings.teamScores().writeAll(entries);
+}
+
+bool Tfrm_main::event(QEvent *event)
+{
+    const bool done = StageWindow::event(event);
+    if (event->type() == QEvent::Paint && m_databasePending)
+        QTimer::singleShot(0, this, [this] { openPendingDatabase(); });
+    return done;
+}
+
+void Tfrm_main::openPendingDatabase()
+{
+    if (!m_databasePending)
+        return;
+    m_databasePending = false;
+    guard([this] { openDatabase(); });
 }
 
 void Tfrm_main::openDatabase()
@@ -140,6 +159,7 @@ void Tfrm_main::openArea(int area)
     }
     if (!screen)
         return;
+    openPendingDatabase();
     for (Picture *h : highlights)
         h->hide();
     // Back from a modal screen the menu shows the issue at once, even where no activation follows.

@@ -27,14 +27,18 @@ public:
 
     // Shows the current issue, making it "0" when empty.
     void activationSteps();
+    // Whether the database is still to be opened after this showing's first paint.
+    bool databasePending() const { return m_databasePending; }
 
 protected:
     void onShow() override;
     void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void resetTeamScores();
     void openDatabase();
+    void openPendingDatabase();
     void openArea(int area);
     void openHelp();
     void loadArtwork();
@@ -48,4 +52,5 @@ private:
     // Decoded beside the rest of start-up, for the scale the stage display has then; taken at the first
     // showing when the scale is still that one.
     std::future<Artwork> m_artwork;
+    bool m_databasePending = false;
 };

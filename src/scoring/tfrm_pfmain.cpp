@@ -80,20 +80,9 @@ Tfrm_pfmain::Tfrm_pfmain(AppContext &context)
         judges[j]->hide();
     }
 
-    // The entry panel lies under the score panels: Esc takes the score panels away first.
-    panel_sdsrfs = new pfmain::EntryPanel(this);
-    panel_sdsrfs->hide();
-    connect(panel_sdsrfs->Button1, &QPushButton::clicked, this, [this] { guard([this] { confirmEntry(); }); });
-    connect(panel_sdsrfs->BitBtn2, &QPushButton::clicked, this, [this] { guard([this] { cancelEntry(); }); });
-    connect(panel_sdsrfs->Button2, &QPushButton::clicked, this, [this] { guard([this] { generateTestScores(); }); });
-    panel_wsd = new pfmain::MissingStrip(this);
-    panel_wsd->hide();
-    if (m_link) {
-        for (int j = 0; j < kMaxJudges; ++j)
-            connect(panel_sdsrfs->boxes[j], &QLineEdit::textEdited, this, [this, j] { guard([this, j] { entryEdited(j + 1); }); });
+    if (m_link)
         connect(m_link, &judging::JudgeLink::scoreArrived, this,
                 [this](int seat, const QString &value) { guard([this, seat, &value] { phoneScore(seat, value); }); });
-    }
 
     panel_df = new pfmain::ScorePanel(this, pfmain::kWithPhoto);
     panel_df->hide();
@@ -110,6 +99,25 @@ Tfrm_pfmain::Tfrm_pfmain(AppContext &context)
     time_min = timer(QStringLiteral("time_min"), &Tfrm_pfmain::time_minTimer);
     time_total = timer(QStringLiteral("time_total"), &Tfrm_pfmain::time_totalTimer);
     time_totalmin = timer(QStringLiteral("time_totalmin"), &Tfrm_pfmain::time_totalminTimer);
+}
+
+void Tfrm_pfmain::makeWidgets()
+{
+    // The entry panel's twelve edit boxes lay out text when they are made: made at the first opening, the
+    // show's start-up does not wait for them. It lies under the score panels: Esc takes those away first.
+    panel_sdsrfs = new pfmain::EntryPanel(this);
+    panel_sdsrfs->hide();
+    panel_sdsrfs->stackUnder(panel_df);
+    connect(panel_sdsrfs->Button1, &QPushButton::clicked, this, [this] { guard([this] { confirmEntry(); }); });
+    connect(panel_sdsrfs->BitBtn2, &QPushButton::clicked, this, [this] { guard([this] { cancelEntry(); }); });
+    connect(panel_sdsrfs->Button2, &QPushButton::clicked, this, [this] { guard([this] { generateTestScores(); }); });
+    panel_wsd = new pfmain::MissingStrip(this);
+    panel_wsd->hide();
+    panel_wsd->stackUnder(panel_df);
+    if (m_link) {
+        for (int j = 0; j < kMaxJudges; ++j)
+            connect(panel_sdsrfs->boxes[j], &QLineEdit::textEdited, this, [this, j] { guard([this, j] { entryEdited(j + 1); }); });
+    }
 }
 
 void Tfrm_pfmain::onShow()
@@ -531,7 +539,7 @@ void Tfrm_pfmain::phoneScore(int judge, const QString &value)
     PhoneEntry &e = m_phone[std::size_t(judge - 1)];
     e.value = value.trimmed();
     e.fresh = true;
-    if (panel_sdsrfs->isHidden())
+    if (!panel_sdsrfs || panel_sdsrfs->isHidden())
         return;
     if (!e.typed) {
         panel_sdsrfs->boxes[std::size_t(judge - 1)]->setText(e.value);

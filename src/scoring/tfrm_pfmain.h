@@ -33,8 +33,8 @@ public:
     ShadowLabel *lab_xsbh;
     ShadowLabel *lab_xsgs;
     std::array<pfmain::JudgePanel *, kMaxJudges> judges;
-    pfmain::EntryPanel *panel_sdsrfs;
-    pfmain::MissingStrip *panel_wsd; // the judges still missing, with the entry panel while the phones are on
+    pfmain::EntryPanel *panel_sdsrfs = nullptr; // from the first opening on
+    pfmain::MissingStrip *panel_wsd = nullptr; // the judges still missing, with the entry panel while the phones are on
     pfmain::ScorePanel *panel_df;  // with the contestant's photo
     pfmain::ScorePanel *Panel_df1; // without photo
     QTimer *time_max;
@@ -80,6 +80,7 @@ public:
     QStringList phone_scores() const;
 
 protected:
+    void makeWidgets() override;
     void onShow() override;
     void onClose() override;
     bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;

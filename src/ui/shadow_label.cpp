@@ -160,10 +160,14 @@ QFont stageFont(const QString &family, int pixelSize, bool bold)
     return font;
 }
 
-void startFontConfiguration()
+void startFontConfiguration(const QFont &first)
 {
-    // Safe beside Qt's own first use: the library keeps one configuration, whichever thread reads it first.
-    static std::future<void> reading = std::async(std::launch::async, [] { FcInit(); });
+    // Qt keeps the font list and each family's fallbacks for the whole program, whichever thread asks first;
+    // asked here, the first text drawn finds them ready. Only the measuring font engine stays with this thread.
+    static std::future<void> reading = std::async(std::launch::async, [first] {
+        FcInit();
+        QFontMetrics(first).horizontalAdvance(QStringLiteral("第0期题目"));
+    });
 }
 
 void installFontSubstitutions()
