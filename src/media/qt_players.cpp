@@ -7,9 +7,48 @@
 #include <QAudioOutput>
 #include <QFileInfo>
 #include <QMediaPlayer>
+#include <QPainter>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QVideoFrame>
+#include <QVideoSink>
 #include <QVideoWidget>
+
+// The clip's pictures painted into an ordinary widget of the page. A video widget of the toolkit draws
+// in a window of its own, which stays black when it is shown before the screen's window is on the display
+// (a stored clip loaded as the entry screen opens) or after that window was closed and opened again.
+class VideoSurface : public QWidget {
+public:
+    explicit VideoSurface(QWidget *parent) : QWidget(parent), m_sink(new QVideoSink(this))
+    {
+        setObjectName(QStringLiteral("Media_video"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        connect(m_sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
+            m_frame = frame;
+            update();
+        });
+    }
+    QVideoSink *sink() const { return m_sink; }
+    // Forgets the last picture, so the surface shown again is black until the next clip's first frame.
+    void clear()
+    {
+        m_frame = QVideoFrame();
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        if (m_frame.isValid())
+            m_frame.paint(&painter, rect(), {Qt::black, Qt::KeepAspectRatio, {}});
+    }
+
+private:
+    QVideoSink *m_sink;
+    QVideoFrame m_frame;
+};
 
 void AppOutputVolume::setVolume(int value)
 {
@@ -50,7 +89,8 @@ void QtMediaPlayer::open()
     if (m_fileName.isEmpty() || !QFileInfo(m_fileName).isFile())
         throw AppError(QStringLiteral("无法找到指定的文件。请确认路径和文件名是否正确。\n%1").arg(m_fileName));
     ensurePlayer();
-    m_player->setSource(QUrl::fromLocalFile(m_fileName));
+    // The clip reaches the player at play(), once its display is set: a video output attached while the
+    // player is already loading a clip may never be fed a frame, and the clip stays black.
     m_open = true;
 }
 
@@ -58,6 +98,9 @@ void QtMediaPlayer::play()
 {
     if (!m_open)
         throw AppError(QStringLiteral("该设备没有打开。"));
+    const QUrl source = QUrl::fromLocalFile(m_fileName);
+    if (m_player->source() != source)
+        m_player->setSource(source);
     m_player->setPosition(0);
     m_player->play();
 }
@@ -86,8 +129,10 @@ void QtMediaPlayer::close()
     m_player->stop();
     m_player->setSource(QUrl());
     // A closed player shows nothing: its last frame would stay over the page as a black box.
-    if (m_video)
+    if (m_video) {
         m_video->hide();
+        m_video->clear();
+    }
 }
 
 bool QtMediaPlayer::isPlaying() const
@@ -99,18 +144,38 @@ void QtMediaPlayer::setDisplay(QWidget *surface, const QRect &rect)
 {
     ensurePlayer();
     if (!surface) {
-        m_player->setVideoOutput(nullptr);
+        attachOutput(nullptr);
         if (m_video)
             m_video->hide();
         return;
     }
     if (!m_video || m_video->parentWidget() != surface) {
+        attachOutput(nullptr);
         delete m_video;
-        m_video = new QVideoWidget(surface);
+        m_video = new VideoSurface(surface);
     }
     m_video->setGeometry(rect);
     m_video->show();
-    m_player->setVideoOutput(m_video);
+    m_video->raise();
+    attachOutput(m_video->sink());
+}
+
+void QtMediaPlayer::attachOutput(QObject *output)
+{
+    if (m_player->videoOutput() == output)
+        return;
+    const QUrl source = m_player->source();
+    if (source.isEmpty()) {
+        m_player->setVideoOutput(output);
+        return;
+    }
+    // A clip already loaded is loaded again behind the new output, which would otherwise stay black.
+    const bool playing = m_player->playbackState() == QMediaPlayer::PlayingState;
+    m_player->setSource(QUrl());
+    m_player->setVideoOutput(output);
+    m_player->setSource(source);
+    if (playing)
+        m_player->play();
 }
 
 QtClipPlayer::QtClipPlayer(AppOutputVolume &volume, QWidget *parent)

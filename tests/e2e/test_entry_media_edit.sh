@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Editing picture and multimedia questions on the built program: issue 7 holds a picture question and a Flash
-# question. Each is opened from the maintenance grid and saved once without choosing a file (its stored names
-# stay) and once with another file chosen in the dialog (the new bare name is stored, the other kept).
+# Editing picture and multimedia questions on the built program: issue 7 holds a picture question, a Flash
+# question and a video question. The first two are opened from the maintenance grid and saved once without
+# choosing a file (their stored names stay) and once with another file chosen in the dialog (the new bare name
+# is stored, the other kept); the clip of the third plays on the page each time it is opened.
 . "$(dirname "$0")/lib.sh"
 e2e_begin 1024x768
 
@@ -12,7 +13,8 @@ new_answer="$media/答案/图片题答案/三角形新答案.jpg"
 sound="$media/题目/音频题/旋律.wav"
 e2e_sql "insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, danr, tmyes) values
            (7, '1', 1, '图片题', '数三角形.jpg', '数三角形答案.jpg', 0),
-           (7, '1', 2, '多媒体题', '星星.swf', null, 1)"
+           (7, '1', 2, '多媒体题', '星星.swf', null, 1),
+           (7, '1', 3, '多媒体题', '小球.avi', null, 0)"
 files() { (cd "$media" && find . -type f | sort); }
 files_before=$(files)
 stored() { e2e_sql "select tmmc || '|' || ifnull(danr, '') || '|' || tmyes from tiku where qs = 7 and ctsx = $1"; }
@@ -48,4 +50,12 @@ save "the multimedia question with a sound"
 e2e_expect "the chosen sound is stored" "旋律.wav||1" "$(stored 2)"
 e2e_expect "no file was copied, moved or removed" "$files_before" "$(files)"
 leave
+
+# The clip is loaded as the screen opens, before its window is on the display; then once more after the
+# screen was closed.
+for visit in first second; do
+  edit 3
+  e2e_expect "the stored clip plays on the page at the $visit opening" differs "$(moving 300 200 400 300)"
+  leave
+done
 e2e_end
