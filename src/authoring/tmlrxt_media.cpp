@@ -1,7 +1,6 @@
 #include "tmlrxt_media.h"
 
 #include "media/media_interfaces.h"
-#include "setup/cssz_widgets.h"
 #include "tmlrxt_pages.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
@@ -95,12 +94,12 @@ void PicturePage::load(const QString &question, const QString &answer, QWidget *
 
 QString PicturePage::questionName() const
 {
-    return chosenQuestion.isEmpty() ? QString() : cssz::adoptFile(chosenQuestion, m_context.paths.file(assets::kQuestionPictures));
+    return chosenQuestion.isEmpty() ? QString() : QFileInfo(chosenQuestion).fileName();
 }
 
 QString PicturePage::answerName() const
 {
-    return chosenAnswer.isEmpty() ? QString() : cssz::adoptFile(chosenAnswer, m_context.paths.file(assets::kAnswerPictures));
+    return chosenAnswer.isEmpty() ? QString() : QFileInfo(chosenAnswer).fileName();
 }
 
 MediaPage::MediaPage(QWidget *parent, AppContext &context) : QWidget(parent), m_context(context)
@@ -237,8 +236,5 @@ QString MediaPage::fileName() const
 {
     if (chosenFile.trimmed().isEmpty())
         return {};
-    const assets::MediaKind kind = assets::mediaKind(chosenFile);
-    if (kind == assets::MediaKind::None)
-        return QFileInfo(chosenFile.trimmed()).fileName(); // no folder of its own: the name alone
-    return cssz::adoptFile(chosenFile.trimmed(), m_context.paths.file(assets::mediaFolder(kind)));
+    return QFileInfo(chosenFile.trimmed()).fileName();
 }

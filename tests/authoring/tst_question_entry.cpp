@@ -550,7 +550,7 @@ private slots:
 class PictureAndMediaTest : public QObject {
     Q_OBJECT
 private slots:
-    // A picture chosen elsewhere is stored by its bare name and placed in its folder, so the quiz finds it.
+    // A picture chosen elsewhere is stored by its bare name and left where it lies: nothing is copied.
     void aNewPictureQuestionStoresTheNames()
     {
         Entry e;
@@ -573,7 +573,8 @@ private slots:
         QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道图片题保存成功！")});
         QCOMPARE(e.rows(QStringLiteral("select tmlx || '|' || tmmc || '|' || danr || '|' || tmyes || '|' || coalesce(tmfont, '-') from tiku")),
                  QStringList{QStringLiteral("图片题|flower.jpg|rose.png|0|-")});
-        QVERIFY(QFileInfo::exists(e.t.folder.file(QStringLiteral("多媒体素材/题目/图片题/flower.jpg"))));
+        QVERIFY(!QFileInfo::exists(e.t.folder.file(QStringLiteral("多媒体素材/题目/图片题/flower.jpg"))));
+        QVERIFY(QFileInfo::exists(e.t.folder.file(QStringLiteral("elsewhere/flower.jpg"))));
         QVERIFY(e.pictures()->Image_tpttm->isEmpty());
         QVERIFY(e.screen->r_tm->isChecked());
         // Nothing chosen (or a dialog cancelled): empty names.
