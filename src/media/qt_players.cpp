@@ -12,11 +12,12 @@
 #include <QVBoxLayout>
 #include <QVideoFrame>
 #include <QVideoSink>
-#include <QVideoWidget>
+#include <QWidget>
 
-// The clip's pictures painted into an ordinary widget of the page. A video widget of the toolkit draws
+// The clip's pictures painted into an ordinary widget of the screen. A video widget of the toolkit draws
 // in a window of its own, which stays black when it is shown before the screen's window is on the display
-// (a stored clip loaded as the entry screen opens) or after that window was closed and opened again.
+// (a stored clip loaded as the entry screen opens) or after that window was closed and opened again (the
+// quiz's second clip).
 class VideoSurface : public QWidget {
 public:
     explicit VideoSurface(QWidget *parent) : QWidget(parent), m_sink(new QVideoSink(this))
@@ -189,7 +190,7 @@ void QtClipPlayer::ensurePlayer()
 {
     if (m_player)
         return;
-    m_video = new QVideoWidget(m_surface);
+    m_video = new VideoSurface(m_surface);
     auto *layout = new QVBoxLayout(m_surface);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_video);
@@ -198,7 +199,7 @@ void QtClipPlayer::ensurePlayer()
     m_audio->setVolume(m_volume.level());
     connect(&m_volume, &AppOutputVolume::changed, m_audio, &QAudioOutput::setVolume);
     m_player->setAudioOutput(m_audio);
-    m_player->setVideoOutput(m_video);
+    m_player->setVideoOutput(m_video->sink());
 }
 
 void QtClipPlayer::setUrl(const QString &path)
@@ -222,4 +223,5 @@ void QtClipPlayer::close()
         return;
     m_player->stop();
     m_player->setSource(QUrl());
+    m_video->clear(); // the next clip does not open on this one's last picture
 }

@@ -9,7 +9,6 @@
 class Dialogs;
 class QAudioOutput;
 class QMediaPlayer;
-class QVideoWidget;
 class VideoSurface;
 
 // The application's own output level, applied to every player it makes.
@@ -74,7 +73,7 @@ private:
 
     AppOutputVolume &m_volume;
     QWidget *m_surface;
-    QVideoWidget *m_video = nullptr;
+    VideoSurface *m_video = nullptr;
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_audio = nullptr;
     QString m_path;

@@ -39,6 +39,22 @@ QByteArray sineWav(double seconds, int rate = 22050)
     return out;
 }
 
+const QString kDemoClip = QStringLiteral(QUELMORA_PROGRAM_DIR "/多媒体素材/题目/视频题/小球.avi");
+
+// Whether the widget shows the demo clip: its red and blue stripes.
+bool seen(QWidget &page)
+{
+    const QImage image = page.grab().toImage();
+    bool red = false, blue = false;
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7) {
+            const QColor c = image.pixelColor(x, y);
+            red = red || (c.red() > 200 && c.green() < 110 && c.blue() < 110);
+            blue = blue || (c.blue() > 150 && c.red() < 110);
+        }
+    return red && blue;
+}
+
 } // namespace
 
 class AssetPathsTest : public QObject {
@@ -166,20 +182,8 @@ private slots:
     // with a sound-only use between; a closed player shows nothing.
     void theClipIsSeenWheneverThePageOpens()
     {
-        const QString clip = QStringLiteral(QUELMORA_PROGRAM_DIR "/多媒体素材/题目/视频题/小球.avi");
+        const QString clip = kDemoClip;
         QVERIFY2(QFileInfo::exists(clip), "build the program folder first");
-        // The demo clip's red and blue stripes.
-        auto seen = [](QWidget &page) {
-            const QImage image = page.grab().toImage();
-            bool red = false, blue = false;
-            for (int y = 0; y < image.height(); y += 7)
-                for (int x = 0; x < image.width(); x += 7) {
-                    const QColor c = image.pixelColor(x, y);
-                    red = red || (c.red() > 200 && c.green() < 110 && c.blue() < 110);
-                    blue = blue || (c.blue() > 150 && c.red() < 110);
-                }
-            return red && blue;
-        };
         FakeDialogs dialogs;
         AppOutputVolume volume;
         QWidget page;
@@ -201,6 +205,26 @@ private slots:
             player.close();
         }
         QVERIFY(dialogs.errors.isEmpty());
+    }
+
+    // The quiz's clip player shows every clip, also after its screen was closed and opened again.
+    void theQuizClipIsSeenAtEveryOpening()
+    {
+        QVERIFY2(QFileInfo::exists(kDemoClip), "build the program folder first");
+        AppOutputVolume volume;
+        QWidget screen;
+        screen.resize(400, 300);
+        QtClipPlayer clip(volume, &screen);
+        clip.widget()->setGeometry(0, 0, 400, 300);
+        for (int opening = 0; opening < 3; ++opening) {
+            screen.show();
+            clip.setUrl(kDemoClip);
+            clip.play();
+            QTRY_VERIFY_WITH_TIMEOUT(seen(screen), 10000);
+            clip.close();
+            QVERIFY(!seen(screen));
+            screen.hide();
+        }
     }
 
     void brokenFileIsReported()
