@@ -18,8 +18,8 @@ const QString kMediaFilter = QStringLiteral(
     "视频文件（*.dat;*.mpg;*.mpeg;*.avi;*.wmv）(*.dat *.mpg *.mpeg *.avi *.wmv);;Flash文件（*.swf）(*.swf);;"
     "音频文件（*.mp3;*.wav;*.wma）(*.mp3 *.wav *.wma);;所有文件（*.*）(*)");
 const QRect kPlayArea(0, 0, 1024, 768);
-// Video is drawn in a window of its own, which would cover the settings bar over the page and its save
-// and exit buttons: it stays in the part of the play area below the bar.
+// Video keeps to the part of the play area below the settings bar, so the whole clip is seen beside the
+// bar's save and exit buttons.
 const QRect kVideoArea(0, 94, 1024, 674);
 
 QString folderPath(const AppContext &c, const QString &folder)
