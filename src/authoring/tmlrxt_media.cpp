@@ -1,7 +1,6 @@
 #include "tmlrxt_media.h"
 
 #include "media/media_interfaces.h"
-#include "setup/cssz_widgets.h"
 #include "tmlrxt_pages.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
@@ -19,8 +18,8 @@ const QString kMediaFilter = QStringLiteral(
     "视频文件（*.dat;*.mpg;*.mpeg;*.avi;*.wmv）(*.dat *.mpg *.mpeg *.avi *.wmv);;Flash文件（*.swf）(*.swf);;"
     "音频文件（*.mp3;*.wav;*.wma）(*.mp3 *.wav *.wma);;所有文件（*.*）(*)");
 const QRect kPlayArea(0, 0, 1024, 768);
-// Video is drawn in a window of its own, which would cover the settings bar over the page and its save
-// and exit buttons: it stays in the part of the play area below the bar.
+// Video keeps to the part of the play area below the settings bar, so the whole clip is seen beside the
+// bar's save and exit buttons.
 const QRect kVideoArea(0, 94, 1024, 674);
 
 QString folderPath(const AppContext &c, const QString &folder)
@@ -95,12 +94,12 @@ void PicturePage::load(const QString &question, const QString &answer, QWidget *
 
 QString PicturePage::questionName() const
 {
-    return chosenQuestion.isEmpty() ? QString() : cssz::adoptFile(chosenQuestion, m_context.paths.file(assets::kQuestionPictures));
+    return chosenQuestion.isEmpty() ? QString() : QFileInfo(chosenQuestion).fileName();
 }
 
 QString PicturePage::answerName() const
 {
-    return chosenAnswer.isEmpty() ? QString() : cssz::adoptFile(chosenAnswer, m_context.paths.file(assets::kAnswerPictures));
+    return chosenAnswer.isEmpty() ? QString() : QFileInfo(chosenAnswer).fileName();
 }
 
 MediaPage::MediaPage(QWidget *parent, AppContext &context) : QWidget(parent), m_context(context)
@@ -237,8 +236,5 @@ QString MediaPage::fileName() const
 {
     if (chosenFile.trimmed().isEmpty())
         return {};
-    const assets::MediaKind kind = assets::mediaKind(chosenFile);
-    if (kind == assets::MediaKind::None)
-        return QFileInfo(chosenFile.trimmed()).fileName(); // no folder of its own: the name alone
-    return cssz::adoptFile(chosenFile.trimmed(), m_context.paths.file(assets::mediaFolder(kind)));
+    return QFileInfo(chosenFile.trimmed()).fileName();
 }

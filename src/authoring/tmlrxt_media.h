@@ -29,7 +29,8 @@ public:
     void chooseAnswer(QWidget *dialogParent);
     // A stored question: the answer picture first, then the question picture, each said when missing.
     void load(const QString &question, const QString &answer, QWidget *dialogParent);
-    // The bare names to store: a chosen file is placed in its folder first, so the quiz finds it there.
+    // The bare names to store. The files are left where they lie: the organiser puts them in their folders,
+    // where the quiz looks for them by name.
     QString questionName() const;
     QString answerName() const;
 
@@ -61,7 +62,7 @@ public:
     void hideFlash();
     // Leaving the screen: the media player closed and the Flash player stopped.
     void leave();
-    // The bare name to store (a chosen file of a known kind is placed in its folder first).
+    // The bare name to store; the file is left where it lies.
     QString fileName() const;
 
 private:

@@ -7,9 +7,49 @@
 #include <QAudioOutput>
 #include <QFileInfo>
 #include <QMediaPlayer>
+#include <QPainter>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QVideoWidget>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <QWidget>
+
+// The clip's pictures painted into an ordinary widget of the screen. A video widget of the toolkit draws
+// in a window of its own, which stays black when it is shown before the screen's window is on the display
+// (a stored clip loaded as the entry screen opens) or after that window was closed and opened again (the
+// quiz's second clip).
+class VideoSurface : public QWidget {
+public:
+    explicit VideoSurface(QWidget *parent) : QWidget(parent), m_sink(new QVideoSink(this))
+    {
+        setObjectName(QStringLiteral("Media_video"));
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        connect(m_sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
+            m_frame = frame;
+            update();
+        });
+    }
+    QVideoSink *sink() const { return m_sink; }
+    // Forgets the last picture, so the surface shown again is black until the next clip's first frame.
+    void clear()
+    {
+        m_frame = QVideoFrame();
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::black);
+        if (m_frame.isValid())
+            m_frame.paint(&painter, rect(), {Qt::black, Qt::KeepAspectRatio, {}});
+    }
+
+private:
+    QVideoSink *m_sink;
+    QVideoFrame m_frame;
+};
 
 void AppOutputVolume::setVolume(int value)
 {
@@ -50,7 +90,8 @@ void QtMediaPlayer::open()
     if (m_fileName.isEmpty() || !QFileInfo(m_fileName).isFile())
         throw AppError(QStringLiteral("无法找到指定的文件。请确认路径和文件名是否正确。\n%1").arg(m_fileName));
     ensurePlayer();
-    m_player->setSource(QUrl::fromLocalFile(m_fileName));
+    // The clip reaches the player at play(), once its display is set: a video output attached while the
+    // player is already loading a clip may never be fed a frame, and the clip stays black.
     m_open = true;
 }
 
@@ -58,6 +99,9 @@ void QtMediaPlayer::play()
 {
     if (!m_open)
         throw AppError(QStringLiteral("该设备没有打开。"));
+    const QUrl source = QUrl::fromLocalFile(m_fileName);
+    if (m_player->source() != source)
+        m_player->setSource(source);
     m_player->setPosition(0);
     m_player->play();
 }
@@ -86,8 +130,10 @@ void QtMediaPlayer::close()
     m_player->stop();
     m_player->setSource(QUrl());
     // A closed player shows nothing: its last frame would stay over the page as a black box.
-    if (m_video)
+    if (m_video) {
         m_video->hide();
+        m_video->clear();
+    }
 }
 
 bool QtMediaPlayer::isPlaying() const
@@ -99,18 +145,38 @@ void QtMediaPlayer::setDisplay(QWidget *surface, const QRect &rect)
 {
     ensurePlayer();
     if (!surface) {
-        m_player->setVideoOutput(nullptr);
+        attachOutput(nullptr);
         if (m_video)
             m_video->hide();
         return;
     }
     if (!m_video || m_video->parentWidget() != surface) {
+        attachOutput(nullptr);
         delete m_video;
-        m_video = new QVideoWidget(surface);
+        m_video = new VideoSurface(surface);
     }
     m_video->setGeometry(rect);
     m_video->show();
-    m_player->setVideoOutput(m_video);
+    m_video->raise();
+    attachOutput(m_video->sink());
+}
+
+void QtMediaPlayer::attachOutput(QObject *output)
+{
+    if (m_player->videoOutput() == output)
+        return;
+    const QUrl source = m_player->source();
+    if (source.isEmpty()) {
+        m_player->setVideoOutput(output);
+        return;
+    }
+    // A clip already loaded is loaded again behind the new output, which would otherwise stay black.
+    const bool playing = m_player->playbackState() == QMediaPlayer::PlayingState;
+    m_player->setSource(QUrl());
+    m_player->setVideoOutput(output);
+    m_player->setSource(source);
+    if (playing)
+        m_player->play();
 }
 
 QtClipPlayer::QtClipPlayer(AppOutputVolume &volume, QWidget *parent)
@@ -124,7 +190,7 @@ void QtClipPlayer::ensurePlayer()
 {
     if (m_player)
         return;
-    m_video = new QVideoWidget(m_surface);
+    m_video = new VideoSurface(m_surface);
     auto *layout = new QVBoxLayout(m_surface);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_video);
@@ -133,7 +199,7 @@ void QtClipPlayer::ensurePlayer()
     m_audio->setVolume(m_volume.level());
     connect(&m_volume, &AppOutputVolume::changed, m_audio, &QAudioOutput::setVolume);
     m_player->setAudioOutput(m_audio);
-    m_player->setVideoOutput(m_video);
+    m_player->setVideoOutput(m_video->sink());
 }
 
 void QtClipPlayer::setUrl(const QString &path)
@@ -157,4 +223,5 @@ void QtClipPlayer::close()
         return;
     m_player->stop();
     m_player->setSource(QUrl());
+    m_video->clear(); // the next clip does not open on this one's last picture
 }

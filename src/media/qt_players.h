@@ -9,7 +9,7 @@
 class Dialogs;
 class QAudioOutput;
 class QMediaPlayer;
-class QVideoWidget;
+class VideoSurface;
 
 // The application's own output level, applied to every player it makes.
 class AppOutputVolume : public QObject, public OutputVolume {
@@ -44,12 +44,14 @@ public:
 
 private:
     void ensurePlayer();
+    // Sets the player's video output; a loaded clip is loaded again behind it.
+    void attachOutput(QObject *output);
 
     Dialogs &m_dialogs;
     AppOutputVolume &m_volume;
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_audio = nullptr;
-    QPointer<QVideoWidget> m_video;
+    QPointer<VideoSurface> m_video;
     QString m_fileName;
     bool m_open = false;
 };
@@ -71,7 +73,7 @@ private:
 
     AppOutputVolume &m_volume;
     QWidget *m_surface;
-    QVideoWidget *m_video = nullptr;
+    VideoSurface *m_video = nullptr;
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_audio = nullptr;
     QString m_path;

@@ -521,7 +521,8 @@ private slots:
         QVERIFY(e.matching()->ed_lxttm->toPlainText().isEmpty());
     }
 
-    // Stored connections are redrawn; cleared ones are not kept by the edit save.
+    // Stored connections are redrawn; the edit save writes the slots drawn anew and leaves the blank slots'
+    // stored pairs as they were, though their lines were cleared from the page.
     void editingRedrawsAndStoresWhatIsDrawn()
     {
         Entry e;
@@ -542,14 +543,14 @@ private slots:
         e.save();
         QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道连线题保存成功！")});
         QCOMPARE(e.rows(QStringLiteral("select quote(da1) || quote(da3) || da5 || '|' || lxz2 || '|' || dacolor from tiku")),
-                 QStringList{QStringLiteral("''''45|b|255")});
+                 QStringList{QStringLiteral("'31''23'45|b|255")});
     }
 };
 
 class PictureAndMediaTest : public QObject {
     Q_OBJECT
 private slots:
-    // A picture chosen elsewhere is stored by its bare name and placed in its folder, so the quiz finds it.
+    // A picture chosen elsewhere is stored by its bare name and left where it lies: nothing is copied.
     void aNewPictureQuestionStoresTheNames()
     {
         Entry e;
@@ -572,7 +573,8 @@ private slots:
         QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道图片题保存成功！")});
         QCOMPARE(e.rows(QStringLiteral("select tmlx || '|' || tmmc || '|' || danr || '|' || tmyes || '|' || coalesce(tmfont, '-') from tiku")),
                  QStringList{QStringLiteral("图片题|flower.jpg|rose.png|0|-")});
-        QVERIFY(QFileInfo::exists(e.t.folder.file(QStringLiteral("多媒体素材/题目/图片题/flower.jpg"))));
+        QVERIFY(!QFileInfo::exists(e.t.folder.file(QStringLiteral("多媒体素材/题目/图片题/flower.jpg"))));
+        QVERIFY(QFileInfo::exists(e.t.folder.file(QStringLiteral("elsewhere/flower.jpg"))));
         QVERIFY(e.pictures()->Image_tpttm->isEmpty());
         QVERIFY(e.screen->r_tm->isChecked());
         // Nothing chosen (or a dialog cancelled): empty names.

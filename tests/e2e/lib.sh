@@ -127,3 +127,116 @@ e2e_end() {
   e2e_alive
   printf '%s passed, 0 failed\n' "$E2E_PASSED"
 }
+
+# The helpers of the entry screen's roads: file dialogs, saves and the screen's pixels.
+
+# same A B: whether two grabs saved as $E2E_TMP/A.png and B.png are alike.
+same() { cmp -s "$E2E_TMP/$1.png" "$E2E_TMP/$2.png" && echo same || echo differs; }
+# moving X Y W H: whether the region changes between two grabs a little apart within a few seconds (a
+# player takes a varying while to start).
+moving() {
+  local k
+  for k in $(seq 20); do
+    e2e_grab "$@" "$E2E_TMP/moving-1.png"
+    sleep 0.3
+    e2e_grab "$@" "$E2E_TMP/moving-2.png"
+    [ "$(same moving-1 moving-2)" = differs ] && { echo differs; return; }
+  done
+  echo same
+}
+# near COLOUR X Y: whether the screen's pixel is within a few steps of #rrggbb in each channel (JPEG
+# pictures are only nearly their painted colour).
+near() {
+  local got
+  got=$("$QUELMORA_E2E_GRAB" --pixel "$2" "$3") || e2e_fail "cannot grab a pixel"
+  local i want have
+  for i in 1 3 5; do
+    want=$((16#${1:i:2}))
+    have=$((16#${got:i:2}))
+    [ $(((want - have) * (want - have))) -le 100 ] || { echo "$got"; return; }
+  done
+  echo yes
+}
+# red_line X1 Y1 X2 Y2: of nine places along the segment, how many are red on the screen (9: a line is
+# drawn there, 0: none).
+red_line() { "$QUELMORA_E2E_GRAB" --red-line "$@" || e2e_fail "cannot grab the screen"; }
+
+# The program's windows on the screen, one id a line. A video clip adds a window of its own, so a dialog is
+# told by its id, not by the number of windows.
+window_ids() { xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | sort || true; }
+new_windows() { comm -13 <(echo "$1") <(window_ids); }
+# opened BEFORE WHAT: waits for a window that was not among BEFORE and prints its id.
+opened() {
+  local deadline=$((SECONDS + 10)) id
+  until id=$(new_windows "$1" | head -n1) && [ -n "$id" ]; do
+    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "timed out waiting for $2"
+    sleep 0.1
+  done
+  echo "$id"
+}
+closed() { e2e_wait 10 "$2 to close" bash -c "! xdotool search --onlyvisible --pid $E2E_APP_PID | grep -qx $1"; }
+# gone ID SECONDS: whether window ID leaves the screen within SECONDS.
+gone() {
+  local deadline=$((SECONDS + $2))
+  while xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -qx "$1"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
+# choose_file BUTTON_X BUTTON_Y PATH: the file dialog behind a button, answered with a full path pasted into
+# its name box (typed Chinese letters get lost on a busy X server).
+choose_file() {
+  local before dialog
+  rm -f "$E2E_TMP/clipboard"
+  "$QUELMORA_E2E_GRAB" --clipboard "$3" >"$E2E_TMP/clipboard" 2>/dev/null &
+  e2e_wait 5 "the clipboard" grep -q ready "$E2E_TMP/clipboard"
+  before=$(window_ids)
+  e2e_click "$1" "$2"
+  dialog=$(opened "$before" "the file dialog")
+  # A busy machine may show the dialog before it takes the keyboard: paste again while it stays open.
+  local try
+  for try in 1 2 3; do
+    sleep "$try"
+    xdotool key --delay 60 ctrl+a ctrl+v
+    sleep 0.3
+    e2e_key Return
+    gone "$dialog" 8 && break
+  done
+  closed "$dialog" "the file dialog"
+  sleep 0.5
+}
+# save WHAT: 保 存 of the entry screen, then its message closed with Enter.
+save() {
+  local before box
+  before=$(window_ids)
+  e2e_click 960 28
+  box=$(opened "$before" "the message of $1")
+  e2e_key Return
+  closed "$box" "the message of $1"
+}
+# The entry screen's type list: 选择题, 问答题, 图片题, 连线题, 多媒体题; choose_type N picks the N-th.
+choose_type() {
+  e2e_click 69 49
+  xdotool key Home
+  sleep 0.15
+  local k
+  for k in $(seq $(($1 - 1))); do xdotool key Down; sleep 0.15; done
+  e2e_key Return
+}
+# open_bank ISSUE GROUP: main menu area 2, the issue and the group of the maintenance screen.
+open_bank() {
+  e2e_click 386 383
+  e2e_click 70 41
+  e2e_key ctrl+a "$1"
+  e2e_click 270 41
+  e2e_key ctrl+a "$2"
+}
+# grid_menu ITEM: the grid's context menu, its ITEM-th entry (1 adds a question, 2 edits the current one).
+grid_menu() {
+  xdotool mousemove 500 300 click 3
+  sleep 0.8
+  local k
+  for k in $(seq "$1"); do xdotool key Down; sleep 0.15; done
+  e2e_key Return
+  sleep 1
+}

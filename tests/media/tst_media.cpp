@@ -5,7 +5,6 @@
 #include "settings/app_error.h"
 #include "test_app.h"
 
-#include <QVideoWidget>
 
 #include <QDataStream>
 #include <QMediaPlayer>
@@ -38,6 +37,22 @@ QByteArray sineWav(double seconds, int rate = 22050)
     s << quint32(pcm.size());
     s.writeRawData(pcm.constData(), int(pcm.size()));
     return out;
+}
+
+const QString kDemoClip = QStringLiteral(QUELMORA_PROGRAM_DIR "/多媒体素材/题目/视频题/小球.avi");
+
+// Whether the widget shows the demo clip: its red and blue stripes.
+bool seen(QWidget &page)
+{
+    const QImage image = page.grab().toImage();
+    bool red = false, blue = false;
+    for (int y = 0; y < image.height(); y += 7)
+        for (int x = 0; x < image.width(); x += 7) {
+            const QColor c = image.pixelColor(x, y);
+            red = red || (c.red() > 200 && c.green() < 110 && c.blue() < 110);
+            blue = blue || (c.blue() > 150 && c.red() < 110);
+        }
+    return red && blue;
 }
 
 } // namespace
@@ -151,7 +166,7 @@ private slots:
         page.resize(400, 300);
         page.show();
         player.setDisplay(&page, QRect(0, 50, 400, 250));
-        auto *video = page.findChild<QVideoWidget *>();
+        auto *video = page.findChild<QWidget *>(QStringLiteral("Media_video"));
         QVERIFY(video && video->isVisible());
         QCOMPARE(video->geometry(), QRect(0, 50, 400, 250));
         player.close();
@@ -160,6 +175,56 @@ private slots:
         QVERIFY(video->isVisible());
         player.setDisplay(nullptr, {});
         QVERIFY(!video->isVisible());
+    }
+
+    // A clip shows its pictures on the page, also when it is loaded before the page's window is on the
+    // display (a stored clip as the entry screen opens) and after that window was closed and opened again,
+    // with a sound-only use between; a closed player shows nothing.
+    void theClipIsSeenWheneverThePageOpens()
+    {
+        const QString clip = kDemoClip;
+        QVERIFY2(QFileInfo::exists(clip), "build the program folder first");
+        FakeDialogs dialogs;
+        AppOutputVolume volume;
+        QWidget page;
+        page.resize(400, 300);
+        QtMediaPlayer player(dialogs, volume, nullptr);
+        for (int round = 0; round < 3; ++round) {
+            player.setFileName(clip);
+            player.open();
+            player.setDisplay(&page, QRect(0, 0, 400, 300));
+            player.play();
+            page.show();
+            QTRY_VERIFY_WITH_TIMEOUT(seen(page), 10000);
+            player.close();
+            QVERIFY(!seen(page));
+            page.hide();
+            player.open();
+            player.setDisplay(nullptr, {});
+            player.play();
+            player.close();
+        }
+        QVERIFY(dialogs.errors.isEmpty());
+    }
+
+    // The quiz's clip player shows every clip, also after its screen was closed and opened again.
+    void theQuizClipIsSeenAtEveryOpening()
+    {
+        QVERIFY2(QFileInfo::exists(kDemoClip), "build the program folder first");
+        AppOutputVolume volume;
+        QWidget screen;
+        screen.resize(400, 300);
+        QtClipPlayer clip(volume, &screen);
+        clip.widget()->setGeometry(0, 0, 400, 300);
+        for (int opening = 0; opening < 3; ++opening) {
+            screen.show();
+            clip.setUrl(kDemoClip);
+            clip.play();
+            QTRY_VERIFY_WITH_TIMEOUT(seen(screen), 10000);
+            clip.close();
+            QVERIFY(!seen(screen));
+            screen.hide();
+        }
     }
 
     void brokenFileIsReported()
