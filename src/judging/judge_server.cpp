@@ -46,6 +46,7 @@ JudgeServer::~JudgeServer()
 
 void JudgeServer::attach(const SettingsFiles *settings, Connection *database)
 {
+    flushAudit(); // what was gathered goes to the database it was gathered for
     m_settings = settings;
     m_audit.attach(database);
 }
