@@ -7,6 +7,7 @@
 #include <QHostAddress>
 #include <QHttpServer>
 #include <QHttpServerRequest>
+#include <QHttpServerResponder>
 #include <QHttpServerResponse>
 #include <QJsonDocument>
 #include <QTcpServer>
@@ -102,6 +103,12 @@ bool JudgeServer::start(const QString &address, quint16 port, QString *error)
     http->route(QStringLiteral("/judge.css"), Method::Get, [this](const QHttpServerRequest &r) {
         return page(r, QStringLiteral("judge.css"), "text/css; charset=utf-8");
     });
+    // This Qt hands a connection to the WebSocket side only when a route took the request and wrote
+    // nothing: the phones' socket lives at /ws, and Origin and pairing are checked once it is open.
+    http->route(QStringLiteral("/ws"), [](const QHttpServerRequest &r, QHttpServerResponder &&responder) {
+        if (r.value("Upgrade").compare("websocket", Qt::CaseInsensitive) != 0)
+            responder.write(QHttpServerResponder::StatusCode::NotFound);
+    });
     http->bind(tcp);
     connect(http.get(), &QHttpServer::newWebSocketConnection, this, &JudgeServer::acceptSockets);
     m_http = std::move(http);
@@ -178,7 +185,9 @@ void JudgeServer::acceptSockets()
         // too many connections, are closed at once, before a single message is read.
         const bool origin = s->origin() == QStringLiteral("http://") + m_hostPort;
         if (!origin || int(m_clients.size()) >= kMaxConnections || fromAddress >= kMaxPerAddress) {
-            s->abort();
+            // Closed once Qt has finished handing it over; none of its messages is ever read.
+            QTimer::singleShot(0, s, [s] { s->close(QWebSocketProtocol::CloseCodePolicyViolated); });
+            QTimer::singleShot(2000, s, [s] { s->abort(); });
             continue;
         }
         s->setMaxAllowedIncomingFrameSize(kMaxMessageBytes);
@@ -494,13 +503,11 @@ QString JudgeServer::judgeName(int seat) const
     return m_settings ? m_settings->read(keys::kJudges, keys::judgeName(seat)).trimmed() : QString();
 }
 
-QString JudgeServer::roundName(int round) const
+QString JudgeServer::roundName(int round)
 {
     static const QString numerals[] = {QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
                                        QStringLiteral("四")};
-    const QString fallback = QStringLiteral("第") + numerals[(round - 1) & 3] + QStringLiteral("轮");
-    const QString named = m_settings ? m_settings->read(keys::kContest, keys::roundName(round)).trimmed() : QString();
-    return named.isEmpty() ? fallback : named;
+    return QStringLiteral("第") + numerals[(round - 1) & 3] + QStringLiteral("轮");
 }
 
 // --- Seats ---

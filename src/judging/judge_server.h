@@ -97,7 +97,7 @@ private:
     void deny(QWebSocket *socket, const QString &reason) const;
     QJsonObject performanceMessage(int seat) const;
     QString judgeName(int seat) const;
-    QString roundName(int round) const;
+    static QString roundName(int round);
     void refreshSeats(bool force = false);
 
     const SettingsFiles *m_settings = nullptr;

@@ -91,8 +91,7 @@ SeatBook::CodeOutcome SeatBook::takeCode(const QString &code, qint64 now)
         if (s.code.isEmpty() || s.locked || now >= s.codeExpires)
             continue;
         if (++s.wrongCodes >= kWrongCodesToLock) {
-            s.locked = true;
-            s.code.clear();
+            s.locked = true; // the code stays, so the judge who has it is told the seat is locked
             outcome.newlyLocked << i + 1;
         }
     }
