@@ -21,13 +21,13 @@
     replaced: '这个评委席位已由另一台手机接管，本机不再评分。',
   };
   const REJECTS = {
-    other_performance: '这个分数是给另一位选手的，没有计入。请为当前选手重新打分。',
-    final: '分数已由操作员确定，不能再改。',
-    out_of_range: '分数超出本轮范围，没有计入。',
-    bad_format: '分数格式不对，没有计入。',
-    older_seq: '已有更新的分数。',
-    not_judging: '本场比赛没有这个评委席位。',
-    no_performance: '现在没有在评分的选手。',
+    other_performance: '不是当前选手的分数，未计入',
+    final: '分数已确定，不能再改',
+    out_of_range: '超出本轮范围，未计入',
+    bad_format: '格式不对，未计入',
+    older_seq: '已有更新的分数',
+    not_judging: '本场没有这个评委席位',
+    no_performance: '现在没有选手在评分',
   };
 
   // The token: from the fragment, kept for this tab only, then off the address bar.
@@ -118,7 +118,7 @@
         return;
       setState('已断开，正在重连…', 'disconnected');
       if (pending)
-        setStatus('分数 ' + pending.value + ' 还没有送到，连上后会自动再发。', 'warn');
+        setStatus(pending.value + ' 未送到，连上后自动重发', 'warn');
       const delay = Math.min(8000, 500 * Math.pow(2, retries)) * (0.75 + Math.random() * 0.5);
       retries = Math.min(retries + 1, 6);
       retryTimer = setTimeout(connect, delay);
@@ -189,7 +189,7 @@
         store.drop('pending');
       }
       if (m.reason !== 'older_seq')
-        setStatus(REJECTS[m.reason] || '分数没有计入。', 'bad');
+        setStatus(REJECTS[m.reason] || '分数未计入', 'bad');
       break;
     case 'wait':
       setState('等待操作员同意…', 'connecting');
@@ -359,7 +359,7 @@
     pending = { round: perf.round, pos: perf.pos, seq: seq, value: typed };
     store.set('pending', JSON.stringify(pending));
     if (!sendPending())
-      setStatus('分数 ' + pending.value + ' 还没有送到，连上后会自动再发。', 'warn');
+      setStatus(pending.value + ' 未送到，连上后自动重发', 'warn');
   });
 
   function sendPending() {
