@@ -184,7 +184,7 @@ void JudgeServer::acceptSockets()
         // The upgrade cannot be refused before the handshake in this Qt: a page of another origin, or
         // too many connections, are closed at once, before a single message is read.
         const bool origin = s->origin() == QStringLiteral("http://") + m_hostPort;
-        if (!origin || int(m_clients.size()) >= kMaxConnections || fromAddress >= kMaxPerAddress) {
+        if (!origin || int(m_clients.size()) >= kMaxConnections || fromAddress >= m_perAddress) {
             // Closed once Qt has finished handing it over; none of its messages is ever read.
             QTimer::singleShot(0, s, [s] { s->close(QWebSocketProtocol::CloseCodePolicyViolated); });
             QTimer::singleShot(2000, s, [s] { s->abort(); });

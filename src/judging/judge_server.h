@@ -36,7 +36,7 @@ public:
     static constexpr qint64 kSilentMs = 30000;   // a paired connection silent this long is closed
     static constexpr qint64 kHelloMs = 10000;    // a new connection must prove its seat within this
     static constexpr int kMaxConnections = 48;
-    static constexpr int kMaxPerAddress = 6;
+    static constexpr int kMaxPerAddress = 6;     // the default; see setPerAddressLimit
     static constexpr int kMaxDropped = 100;      // messages over the rate in a row before the device is cut off
 
     explicit JudgeServer(QObject *parent = nullptr);
@@ -48,6 +48,9 @@ public:
     quint16 port() const { return m_port; }
     // Steady milliseconds for codes, heartbeats and rates; tests pass their own clock.
     void setSteadyClock(std::function<qint64()> clock);
+    // Connections one address may hold. A hall's network gives each phone its own address; tests and
+    // benchmarks on loopback share one.
+    void setPerAddressLimit(int limit) { m_perAddress = limit; }
     // The heartbeat check, run every second.
     void sweep();
     // Writes the gathered audit rows now (also done a few times a second and on stop).
@@ -108,6 +111,7 @@ private:
     std::unique_ptr<QHttpServer> m_http;
     QString m_address;
     quint16 m_port = 0;
+    int m_perAddress = kMaxPerAddress;
     QString m_hostPort; // "192.168.1.10:8765", as the page's address and its origin hold it
     QTimer m_sweep;
     QTimer m_flush;
