@@ -500,7 +500,7 @@ QJsonObject JudgeServer::performanceMessage(int seat) const
 
 QString JudgeServer::judgeName(int seat) const
 {
-    return m_settings ? m_settings->read(keys::kJudges, keys::judgeName(seat)).trimmed() : QString();
+    return m_settings ? m_settings->config().read(keys::kJudges, keys::judgeName(seat), QString()).trimmed() : QString();
 }
 
 QString JudgeServer::roundName(int round)

@@ -40,8 +40,10 @@ function awaitLine(test, ms = 10000, what = String(test)) {
   });
 }
 function command(text) {
+  const from = lines.length;
   harness.stdin.write(text + '\n');
-  return awaitLine((l) => l === 'done ' + text.split(' ')[0] && !lines.slice(0, -1).includes('__'), 10000, 'done');
+  const done = 'done ' + text.split(' ')[0];
+  return awaitLine((l) => l === done && lines.indexOf(l, from) >= from, 10000, done);
 }
 
 let browser;
