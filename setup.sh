@@ -15,7 +15,7 @@ packages=(
   gstreamer1.0-libav gstreamer1.0-pulseaudio
   libxlsxwriter-dev libreoffice-impress libreoffice-calc libreoffice-gtk3
   qt6-httpserver-dev qt6-websockets-dev libqrcodegencpp-dev
-  fonts-noto-cjk fonts-liberation lame sqlite3 xvfb xauth xdotool
+  libfontconfig-dev fonts-noto-cjk fonts-liberation lame sqlite3 xvfb xauth xdotool
 )
 
 install_missing() {

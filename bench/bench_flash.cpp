@@ -3,7 +3,7 @@
 //
 // bench_flash runs everything; it starts fresh copies of itself ("--cold-flash", "--cold-blank") for the
 // cold starts, so each of those pays the web engine's full start.
-#include "media/flash/flash_environment.h"
+#include "media/flash_environment.h"
 #include "media/flash/ruffle_flash_player.h"
 #include "media/flash/swf_writer.h"
 

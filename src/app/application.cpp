@@ -92,5 +92,6 @@ void prepareApplication()
     QApplication::setApplicationName(QStringLiteral("Quelmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quelmora"));
     installFontSubstitutions();
+    startFontConfiguration(stageFont(QStringLiteral("黑体"), 35, true)); // the main menu's issue label
     installApplicationFilters();
 }

@@ -2,7 +2,7 @@
 #include "app/application.h"
 #include "app/real_services.h"
 #include "app/tfrm_main.h"
-#include "media/flash/flash_environment.h"
+#include "media/flash_environment.h"
 
 #include <QApplication>
 

@@ -11,11 +11,14 @@
 #include "ui/click_area.h"
 #include "ui/picture.h"
 #include "ui/shadow_label.h"
+#include "ui/stage_display.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 
 namespace {
 
@@ -76,6 +79,10 @@ Tfrm_main::Tfrm_main(AppContext &context) : StageWindow(context, QStringLiteral(
     Button_exit = flatButton(QStringLiteral("Button_exit"), {950, 10, 51, 49});
     connect(button_help, &QPushButton::clicked, this, [this] { guard([this] { openHelp(); }); });
     connect(Button_exit, &QPushButton::clicked, qApp, &QCoreApplication::quit);
+
+    QScreen *display = context.stage ? context.stage->screen() : QGuiApplication::primaryScreen();
+    if (display)
+        m_artwork = std::async(std::launch::async, &Tfrm_main::decodeArtwork, display->devicePixelRatio());
 }
 
 void Tfrm_main::onShow()
@@ -87,7 +94,9 @@ void Tfrm_main::onShow()
     guard([this] { resetTeamScores(); });
     for (Picture *h : highlights)
         h->hide();
-    guard([this] { openDatabase(); });
+    // The database opens right after the menu is painted, or when an area is opened before that, so the
+    // menu shows without waiting for it.
+    m_databasePending = true;
     // Without a window manager the menu is never activated: the issue label must not wait for it.
     activationSteps();
 }
@@ -99,6 +108,22 @@ void Tfrm_main::resetTeamScores()
     for (int i = 1; i <= teams; ++i)
         entries.append({keys::kTeamScores, keys::teamScore(i), QStringLiteral("0")});
     context().settings.teamScores().writeAll(entries);
+}
+
+bool Tfrm_main::event(QEvent *event)
+{
+    const bool done = StageWindow::event(event);
+    if (event->type() == QEvent::Paint && m_databasePending)
+        QTimer::singleShot(0, this, [this] { openPendingDatabase(); });
+    return done;
+}
+
+void Tfrm_main::openPendingDatabase()
+{
+    if (!m_databasePending)
+        return;
+    m_databasePending = false;
+    guard([this] { openDatabase(); });
 }
 
 void Tfrm_main::openDatabase()
@@ -134,6 +159,7 @@ void Tfrm_main::openArea(int area)
     }
     if (!screen)
         return;
+    openPendingDatabase();
     for (Picture *h : highlights)
         h->hide();
     // Back from a modal screen the menu shows the issue at once, even where no activation follows.
@@ -148,11 +174,10 @@ void Tfrm_main::openHelp()
         context().services.shell->open(path);
 }
 
-void Tfrm_main::loadArtwork()
+Tfrm_main::Artwork Tfrm_main::decodeArtwork(qreal dpr)
 {
     // A scaled stage takes the pictures drawn for its scale (or the next larger, made to fit once), so
     // they stay sharp and each paint is a plain copy; a stage at its own size takes the small ones.
-    const qreal dpr = devicePixelRatioF();
     auto load = [dpr](const QString &base, const char *type, const QSize &stageSize) {
         const qreal scale = menuArtScaleFor(dpr);
         QImage image(QStringLiteral(":/menu/%1.%2").arg(menuArtName(base, scale), QLatin1String(type)));
@@ -160,10 +185,20 @@ void Tfrm_main::loadArtwork()
         if (image.size() != device && !image.isNull())
             image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         image.setDevicePixelRatio(dpr);
-        return QPixmap::fromImage(std::move(image));
+        return image;
     };
-    Image1->setPixmap(load(QStringLiteral("menu_background"), "jpg", QSize(kStageWidth, kStageHeight)));
-    const QPixmap glow = load(QStringLiteral("menu_highlight"), "png", kAreas[0].highlight.size());
+    return {dpr, load(QStringLiteral("menu_background"), "jpg", QSize(kStageWidth, kStageHeight)),
+            load(QStringLiteral("menu_highlight"), "png", kAreas[0].highlight.size())};
+}
+
+void Tfrm_main::loadArtwork()
+{
+    const qreal dpr = devicePixelRatioF();
+    Artwork art = m_artwork.valid() ? m_artwork.get() : Artwork{};
+    if (art.dpr != dpr)
+        art = decodeArtwork(dpr);
+    Image1->setPixmap(QPixmap::fromImage(std::move(art.background)));
+    const QPixmap glow = QPixmap::fromImage(std::move(art.highlight));
     for (Picture *h : highlights)
         h->setPixmap(glow);
 }

@@ -3,7 +3,10 @@
 // maintenance, the keypad test and the parameter settings, a help and an exit button, and the issue label.
 #include "ui/stage_window.h"
 
+#include <QImage>
+
 #include <array>
+#include <future>
 
 class ClickArea;
 class Picture;
@@ -24,15 +27,30 @@ public:
 
     // Shows the current issue, making it "0" when empty.
     void activationSteps();
+    // Whether the database is still to be opened after this showing's first paint.
+    bool databasePending() const { return m_databasePending; }
 
 protected:
     void onShow() override;
     void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void resetTeamScores();
     void openDatabase();
+    void openPendingDatabase();
     void openArea(int area);
     void openHelp();
     void loadArtwork();
+
+    // The menu's pictures decoded for one display scale.
+    struct Artwork {
+        qreal dpr = 0;
+        QImage background, highlight;
+    };
+    static Artwork decodeArtwork(qreal dpr);
+    // Decoded beside the rest of start-up, for the scale the stage display has then; taken at the first
+    // showing when the scale is still that one.
+    std::future<Artwork> m_artwork;
+    bool m_databasePending = false;
 };

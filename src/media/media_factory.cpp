@@ -1,6 +1,6 @@
 #include "media_factory.h"
 
-#include "flash/ruffle_flash_player.h"
+#include "flash_panel.h"
 #include "qt_players.h"
 
 QtMediaFactory::QtMediaFactory(Dialogs &dialogs, AppOutputVolume &volume) : m_dialogs(dialogs), m_volume(volume) {}
@@ -17,5 +17,5 @@ ClipPlayer *QtMediaFactory::createClipPlayer(QWidget *parent)
 
 FlashPlayer *QtMediaFactory::createFlashPlayer(QWidget *parent)
 {
-    return new RuffleFlashPlayer(parent);
+    return new FlashPanel(parent);
 }

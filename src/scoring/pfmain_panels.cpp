@@ -167,6 +167,71 @@ void EntryPanel::showJudges(int count)
     }
 }
 
+void EntryPanel::setSource(int judge, EntrySource source)
+{
+    if (judge < 1 || judge > kMaxJudges)
+        return;
+    m_sources[std::size_t(judge - 1)] = source;
+    QLineEdit *box = boxes[std::size_t(judge - 1)];
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Base, source == EntrySource::Phone      ? kPhoneEntry
+                                 : source == EntrySource::Operator ? kOperatorEntry
+                                                                   : palette().color(QPalette::Base));
+    box->setPalette(pal);
+    const QString said = source == EntrySource::Phone      ? QStringLiteral("来自手机")
+                         : source == EntrySource::Operator ? QStringLiteral("键盘录入")
+                                                           : QString();
+    box->setToolTip(said);
+    box->setAccessibleDescription(said);
+}
+
+EntrySource EntryPanel::source(int judge) const
+{
+    return judge >= 1 && judge <= kMaxJudges ? m_sources[std::size_t(judge - 1)] : EntrySource::None;
+}
+
+MissingStrip::MissingStrip(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("panel_wsd"));
+    // Between the contestant's name and the upper row of judges, where it hides no score.
+    setGeometry(108, 144, 785, 30);
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setAutoFillBackground(true);
+
+    lab_wsd = new ShadowLabel(this, QStringLiteral("lab_wsd"));
+    lab_wsd->setGeometry(6, 2, 603, 26);
+    lab_wsd->setFont(stageFont(QStringLiteral("黑体"), 18, true));
+    lab_wsd->setTextColour(QColor(150, 0, 0));
+    lab_wsd->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    // The key to the entry boxes' colours.
+    auto key = [this](const QString &name, const QString &text, const QColor &colour, int x) {
+        auto *l = new ShadowLabel(this, name);
+        l->setGeometry(x, 4, 84, 22);
+        l->setFont(stageFont(QStringLiteral("宋体"), 14));
+        l->setBackground(colour);
+        l->setAlignment(Qt::AlignCenter);
+        l->setText(text);
+    };
+    key(QStringLiteral("lab_phone_key"), QStringLiteral("蓝底：手机"), kPhoneEntry, 612);
+    key(QStringLiteral("lab_operator_key"), QStringLiteral("黄底：键盘"), kOperatorEntry, 697);
+}
+
+QString missingJudgesText(const QList<int> &missing, const QStringList &names)
+{
+    if (missing.isEmpty())
+        return QStringLiteral("全部评委的分数已收到");
+    // Six names fit the strip; more are said by number only.
+    constexpr int kNamed = 6;
+    QStringList parts;
+    for (int judge : missing) {
+        const QString name = names.value(judge - 1).trimmed();
+        parts << (missing.size() > kNamed || name.isEmpty() ? QStringLiteral("%1号").arg(judge)
+                                                            : QStringLiteral("%1号 %2").arg(judge).arg(name));
+    }
+    return QStringLiteral("未收到：") + parts.join(QStringLiteral("、"));
+}
+
 ScorePanel::ScorePanel(QWidget *parent, const ScorePanelDesign &design) : QFrame(parent)
 {
     setObjectName(latin1(design.panel));

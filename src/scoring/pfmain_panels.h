@@ -1,7 +1,9 @@
 #pragma once
 // The panels of the scoring screen: a judge's panel, the entry panel for the judges' scores and the two
 // full-screen score panels, with the pictures built into the screen.
+#include <QColor>
 #include <QFrame>
+#include <QList>
 #include <QPixmap>
 
 #include <array>
@@ -36,6 +38,13 @@ public:
 // or a count outside 1..12.
 std::optional<QPoint> judgePlace(int count, int judge);
 
+// Where the text of an entry box came from, while the judges' phones are on: a phone, or the operator's
+// keyboard, which a later phone value does not overwrite.
+enum class EntrySource { None, Phone, Operator };
+
+inline const QColor kPhoneEntry(190, 225, 255);
+inline const QColor kOperatorEntry(255, 232, 170);
+
 // The entry panel panel_sdsrfs: twelve captions with their entry boxes in two rows of six, the answer
 // score box and the buttons 确 定, 退出 and 自动生成.
 class EntryPanel : public QFrame {
@@ -45,6 +54,9 @@ public:
 
     // Shows the caption and box of judges 1..count only.
     void showJudges(int count);
+    // Marks judge `judge`'s (1-based) box by its source: background, tooltip and accessible description.
+    void setSource(int judge, EntrySource source);
+    EntrySource source(int judge) const;
 
     std::array<QLabel *, kMaxJudges> captions; // Label26 .. Label37
     std::array<QLineEdit *, kMaxJudges> boxes;  // Edit2 .. Edit13
@@ -53,7 +65,24 @@ public:
     QPushButton *Button1; // 确 定
     QPushButton *BitBtn2; // 退出
     QPushButton *Button2; // 自动生成
+
+private:
+    std::array<EntrySource, kMaxJudges> m_sources{};
 };
+
+// The strip shown with the entry panel while the phones are on, under the contestant's name: the judges
+// whose score has not come, with a key to the entry boxes' colours.
+class MissingStrip : public QFrame {
+    Q_OBJECT
+public:
+    explicit MissingStrip(QWidget *parent);
+
+    ShadowLabel *lab_wsd; // "未收到：3号 张三、5号 李四"
+};
+
+// The missing judges as the strip says them: numbers and names while they fit, numbers alone for many.
+// `missing` are judge numbers (1-based), `names` the judges' names by number - 1.
+QString missingJudgesText(const QList<int> &missing, const QStringList &names);
 
 // A full-screen score panel: background, title, name and score, and the photo in the panel with photo.
 struct ScorePanelDesign {

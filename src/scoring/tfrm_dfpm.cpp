@@ -125,7 +125,9 @@ Tfrm_dfpm::Tfrm_dfpm(AppContext &context) : StageWindow(context, QStringLiteral(
     Label5->setFont(stageFont(QStringLiteral("黑体"), 27, true));
     Label5->setTextColour(Qt::black); // the window text colour; backgrounds give it a light tab
     Label5->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setTitle(QStringLiteral("第一轮"));
+    // "第一轮" fits the title's own 84 pixels; longer titles are measured when they are set.
+    Label5->setText(QStringLiteral("第一轮"));
+    Label5->setGeometry(0, 8, 84, 35);
 
     const QPixmap plate = rowPlate();
     for (int k = 0; k < kRowsPerPage; ++k) {

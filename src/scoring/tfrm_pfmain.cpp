@@ -44,7 +44,8 @@ QColor markColour(Mark mark)
 
 } // namespace
 
-Tfrm_pfmain::Tfrm_pfmain(AppContext &context) : StageWindow(context, QStringLiteral("frm_pfmain"))
+Tfrm_pfmain::Tfrm_pfmain(AppContext &context)
+    : StageWindow(context, QStringLiteral("frm_pfmain")), m_link(context.services.judges)
 {
     Panel_pf = new QFrame(this);
     Panel_pf->setObjectName(QStringLiteral("Panel_pf"));
@@ -79,12 +80,9 @@ Tfrm_pfmain::Tfrm_pfmain(AppContext &context) : StageWindow(context, QStringLite
         judges[j]->hide();
     }
 
-    // The entry panel lies under the score panels: Esc takes the score panels away first.
-    panel_sdsrfs = new pfmain::EntryPanel(this);
-    panel_sdsrfs->hide();
-    connect(panel_sdsrfs->Button1, &QPushButton::clicked, this, [this] { guard([this] { confirmEntry(); }); });
-    connect(panel_sdsrfs->BitBtn2, &QPushButton::clicked, this, [this] { guard([this] { cancelEntry(); }); });
-    connect(panel_sdsrfs->Button2, &QPushButton::clicked, this, [this] { guard([this] { generateTestScores(); }); });
+    if (m_link)
+        connect(m_link, &judging::JudgeLink::scoreArrived, this,
+                [this](int seat, const QString &value) { guard([this, seat, &value] { phoneScore(seat, value); }); });
 
     panel_df = new pfmain::ScorePanel(this, pfmain::kWithPhoto);
     panel_df->hide();
@@ -101,6 +99,25 @@ Tfrm_pfmain::Tfrm_pfmain(AppContext &context) : StageWindow(context, QStringLite
     time_min = timer(QStringLiteral("time_min"), &Tfrm_pfmain::time_minTimer);
     time_total = timer(QStringLiteral("time_total"), &Tfrm_pfmain::time_totalTimer);
     time_totalmin = timer(QStringLiteral("time_totalmin"), &Tfrm_pfmain::time_totalminTimer);
+}
+
+void Tfrm_pfmain::makeWidgets()
+{
+    // The entry panel's twelve edit boxes lay out text when they are made: made at the first opening, the
+    // show's start-up does not wait for them. It lies under the score panels: Esc takes those away first.
+    panel_sdsrfs = new pfmain::EntryPanel(this);
+    panel_sdsrfs->hide();
+    panel_sdsrfs->stackUnder(panel_df);
+    connect(panel_sdsrfs->Button1, &QPushButton::clicked, this, [this] { guard([this] { confirmEntry(); }); });
+    connect(panel_sdsrfs->BitBtn2, &QPushButton::clicked, this, [this] { guard([this] { cancelEntry(); }); });
+    connect(panel_sdsrfs->Button2, &QPushButton::clicked, this, [this] { guard([this] { generateTestScores(); }); });
+    panel_wsd = new pfmain::MissingStrip(this);
+    panel_wsd->hide();
+    panel_wsd->stackUnder(panel_df);
+    if (m_link) {
+        for (int j = 0; j < kMaxJudges; ++j)
+            connect(panel_sdsrfs->boxes[j], &QLineEdit::textEdited, this, [this, j] { guard([this, j] { entryEdited(j + 1); }); });
+    }
 }
 
 void Tfrm_pfmain::onShow()
@@ -141,6 +158,13 @@ void Tfrm_pfmain::onShow()
     score_storage::load_roster(c.data->adoq_ls, c.scoring_settings.contestant_count, m_roster);
     m_position = 0;
     lab_xsxm->setText({});
+    tellPhones(performanceOnDisplay());
+}
+
+void Tfrm_pfmain::onClose()
+{
+    // Nothing is being scored once the screen is away: the phones wait.
+    tellPhones({});
 }
 
 void Tfrm_pfmain::layOutJudges(int count)
@@ -264,8 +288,7 @@ void Tfrm_pfmain::escape()
     } else if (!Panel_df1->isHidden()) {
         Panel_df1->hide();
     } else if (!panel_sdsrfs->isHidden()) {
-        panel_sdsrfs->hide();
-        setFocus();
+        hideEntryPanel();
     } else {
         closeScreen();
     }
@@ -276,6 +299,7 @@ void Tfrm_pfmain::chooseRound(int round)
     context().current_round = round;
     lab_lunshu->setText(QStringLiteral("第%1轮").arg(round));
     Image_pf->loadIfExists(context().paths.file(assets::roundBackground(round)));
+    tellPhones(performanceOnDisplay());
 }
 
 void Tfrm_pfmain::nextContestant()
@@ -286,6 +310,7 @@ void Tfrm_pfmain::nextContestant()
     m_position = m_position >= n ? 1 : m_position + 1;
     showContestant();
     loadScores();
+    tellPhones(performanceOnDisplay());
 }
 
 void Tfrm_pfmain::previousContestant()
@@ -296,6 +321,7 @@ void Tfrm_pfmain::previousContestant()
     m_position = m_position <= 1 || m_position > n ? n : m_position - 1;
     showContestant();
     loadScores();
+    tellPhones(performanceOnDisplay());
 }
 
 void Tfrm_pfmain::showContestant()
@@ -362,8 +388,26 @@ void Tfrm_pfmain::openEntryPanel()
     panel_sdsrfs->showJudges(0);
     panel_sdsrfs->show();
     panel_sdsrfs->showJudges(m_judgeCount);
-    for (int j = 0; j < m_judgeCount; ++j)
-        panel_sdsrfs->boxes[j]->setText(judges[j]->score->text().trimmed());
+    const bool phones = phonesOn();
+    for (int j = 0; j < m_judgeCount; ++j) {
+        QLineEdit *box = panel_sdsrfs->boxes[j];
+        box->setText(judges[j]->score->text().trimmed());
+        const PhoneEntry &e = m_phone[j];
+        pfmain::EntrySource source = pfmain::EntrySource::None;
+        if (phones && e.typed) {
+            source = pfmain::EntrySource::Operator;
+        } else if (phones && e.fresh) {
+            // A phone's value newer than what the score box holds.
+            box->setText(e.value);
+            source = pfmain::EntrySource::Phone;
+        } else if (phones && !e.value.isEmpty() && box->text() == e.value) {
+            source = pfmain::EntrySource::Phone; // confirmed from the phone before
+        }
+        panel_sdsrfs->setSource(j + 1, source);
+    }
+    for (int j = m_judgeCount; j < kMaxJudges; ++j)
+        panel_sdsrfs->setSource(j + 1, pfmain::EntrySource::None);
+    showMissing();
     if (m_judgeCount > 0) {
         panel_sdsrfs->boxes[0]->setFocus();
         panel_sdsrfs->boxes[0]->selectAll();
@@ -372,16 +416,28 @@ void Tfrm_pfmain::openEntryPanel()
 
 void Tfrm_pfmain::confirmEntry()
 {
-    for (int j = 0; j < m_judgeCount; ++j)
-        judges[j]->score->setText(panel_sdsrfs->boxes[j]->text().trimmed());
+    QStringList taken;
+    for (int j = 0; j < m_judgeCount; ++j) {
+        taken << panel_sdsrfs->boxes[j]->text().trimmed();
+        judges[j]->score->setText(taken.last());
+        m_phone[j].fresh = false;
+    }
     m_answerScore = panel_sdsrfs->ed_dtdf->text().trimmed();
-    panel_sdsrfs->hide();
-    setFocus();
+    hideEntryPanel();
+    // The phones hear that their values are final, once the boxes hold them.
+    if (m_link)
+        m_link->confirm(taken);
 }
 
 void Tfrm_pfmain::cancelEntry()
 {
+    hideEntryPanel();
+}
+
+void Tfrm_pfmain::hideEntryPanel()
+{
     panel_sdsrfs->hide();
+    panel_wsd->hide();
     setFocus();
 }
 
@@ -398,7 +454,135 @@ void Tfrm_pfmain::generateTestScores()
             whole = 7;
         panel_sdsrfs->boxes[j]->setText(QStringLiteral("%1.%2").arg(whole).arg(fraction));
         clock.pause(kTestScorePauseMs);
+        // Made up at the operator's desk: a phone's value does not replace it.
+        if (phonesOn()) {
+            m_phone[j].typed = true;
+            panel_sdsrfs->setSource(j + 1, pfmain::EntrySource::Operator);
+        }
     }
+    if (phonesOn())
+        showMissing();
+}
+
+// --- The judges' phones ---
+
+bool Tfrm_pfmain::phonesOn() const
+{
+    return m_link && m_link->isRunning();
+}
+
+judging::Performance Tfrm_pfmain::performanceOnDisplay() const
+{
+    const AppContext &c = context();
+    judging::Performance p;
+    p.judges = m_judgeCount;
+    const QString pattern = c.scoring_settings.score_pattern;
+    const qsizetype point = pattern.indexOf(QLatin1Char('.'));
+    p.decimals = point < 0 ? (pattern.isEmpty() ? 2 : 0) : int(pattern.size() - point - 1);
+    const int round = c.current_round;
+    // Rounds 5..7 are the leaderboard's views, not a round the judges score.
+    if (round < 1 || round > 4)
+        return p;
+    p.round = round;
+    const IniFile config = c.settings.config();
+    auto number = [&config](const QString &key, double fallback) {
+        bool ok = false;
+        const double v = config.read(keys::kContest, key, {}).trimmed().toDouble(&ok);
+        return ok ? v : fallback;
+    };
+    const double lowest = number(keys::roundLowest(round), p.lowest);
+    const double highest = number(keys::roundHighest(round), p.highest);
+    // A range no score fits would leave every phone unable to send; the phones keep their own then.
+    if (highest > lowest) {
+        p.lowest = lowest;
+        p.highest = highest;
+    }
+    if (m_position >= 1 && m_position <= m_roster.size()) {
+        p.position = m_position;
+        p.number = QString::number(m_roster.numbers.at(m_position - 1));
+        p.name = lab_xsxm->text().trimmed();
+    }
+    return p;
+}
+
+void Tfrm_pfmain::tellPhones(const judging::Performance &performance)
+{
+    if (!m_link)
+        return;
+    const bool other = performance.round != m_performance.round || performance.position != m_performance.position;
+    m_performance = performance;
+    if (other) {
+        // Values held for the performance before are no one's now; boxes they filled go back to the score
+        // box. What the operator is typing in the open panel stays the operator's.
+        const bool typing = !panel_sdsrfs->isHidden();
+        for (int j = 0; j < kMaxJudges; ++j) {
+            const pfmain::EntrySource source = panel_sdsrfs->source(j + 1);
+            m_phone[j] = {};
+            m_phone[j].typed = typing && source == pfmain::EntrySource::Operator;
+            if (source == pfmain::EntrySource::Phone) {
+                panel_sdsrfs->boxes[j]->setText(j < m_judgeCount ? judges[j]->score->text().trimmed() : QString());
+                panel_sdsrfs->setSource(j + 1, pfmain::EntrySource::None);
+            } else if (source == pfmain::EntrySource::Operator && !typing) {
+                panel_sdsrfs->setSource(j + 1, pfmain::EntrySource::None);
+            }
+        }
+        if (typing)
+            showMissing();
+    }
+    m_link->setPerformance(performance);
+}
+
+void Tfrm_pfmain::phoneScore(int judge, const QString &value)
+{
+    if (judge < 1 || judge > m_judgeCount || m_performance.round == 0 || m_performance.position == 0)
+        return;
+    PhoneEntry &e = m_phone[std::size_t(judge - 1)];
+    e.value = value.trimmed();
+    e.fresh = true;
+    if (!panel_sdsrfs || panel_sdsrfs->isHidden())
+        return;
+    if (!e.typed) {
+        panel_sdsrfs->boxes[std::size_t(judge - 1)]->setText(e.value);
+        panel_sdsrfs->setSource(judge, pfmain::EntrySource::Phone);
+    }
+    showMissing();
+}
+
+void Tfrm_pfmain::entryEdited(int judge)
+{
+    if (!phonesOn())
+        return;
+    PhoneEntry &e = m_phone[std::size_t(judge - 1)];
+    // Emptying a box hands the judge back to the phone.
+    e.typed = !panel_sdsrfs->boxes[std::size_t(judge - 1)]->text().trimmed().isEmpty();
+    panel_sdsrfs->setSource(judge, e.typed ? pfmain::EntrySource::Operator : pfmain::EntrySource::None);
+    showMissing();
+}
+
+void Tfrm_pfmain::showMissing()
+{
+    if (!phonesOn() || panel_sdsrfs->isHidden()) {
+        panel_wsd->hide();
+        return;
+    }
+    QList<int> missing;
+    QStringList names;
+    for (int j = 0; j < kMaxJudges; ++j) {
+        names << judges[j]->name->text();
+        if (j < m_judgeCount && m_phone[j].value.isEmpty() && !m_phone[j].typed)
+            missing << j + 1;
+    }
+    panel_wsd->lab_wsd->setText(pfmain::missingJudgesText(missing, names));
+    panel_wsd->show();
+    panel_wsd->raise();
+}
+
+QStringList Tfrm_pfmain::phone_scores() const
+{
+    QStringList s;
+    for (int j = 0; j < m_judgeCount; ++j)
+        s << m_phone[j].value;
+    return s;
 }
 
 // --- Showing and storing a score ---

@@ -5,6 +5,7 @@
 #include "pfmain_panels.h"
 #include "score_rules.h"
 #include "score_storage.h"
+#include "ui/judge_link.h"
 #include "ui/stage_window.h"
 
 #include <QSet>
@@ -32,7 +33,8 @@ public:
     ShadowLabel *lab_xsbh;
     ShadowLabel *lab_xsgs;
     std::array<pfmain::JudgePanel *, kMaxJudges> judges;
-    pfmain::EntryPanel *panel_sdsrfs;
+    pfmain::EntryPanel *panel_sdsrfs = nullptr; // from the first opening on
+    pfmain::MissingStrip *panel_wsd = nullptr; // the judges still missing, with the entry panel while the phones are on
     pfmain::ScorePanel *panel_df;  // with the contestant's photo
     pfmain::ScorePanel *Panel_df1; // without photo
     QTimer *time_max;
@@ -72,9 +74,15 @@ public:
     const score_storage::Roster &roster() const { return m_roster; }
     // The texts of score boxes 1..J.
     QStringList scores() const;
+    // The performance the judges' phones were last told of.
+    const judging::Performance &phone_performance() const { return m_performance; }
+    // The judges' phones' values held for the performance on display, judges 1..J ("" none yet).
+    QStringList phone_scores() const;
 
 protected:
+    void makeWidgets() override;
     void onShow() override;
+    void onClose() override;
     bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
 
 private:
@@ -94,6 +102,26 @@ private:
     bool scoringReady() const;
     bool hasContestant() const;
     void escape();
+    void hideEntryPanel();
+
+    // The judges' phones.
+    bool phonesOn() const;
+    judging::Performance performanceOnDisplay() const;
+    void tellPhones(const judging::Performance &performance);
+    void phoneScore(int judge, const QString &value);
+    void entryEdited(int judge);
+    void showMissing();
+
+    // A judge's value from a phone for the performance on display, and whether the operator typed in
+    // that judge's box, which a phone's value then leaves alone.
+    struct PhoneEntry {
+        QString value;
+        bool fresh = false; // came after the last 确 定
+        bool typed = false;
+    };
+    judging::JudgeLink *m_link;
+    judging::Performance m_performance;
+    std::array<PhoneEntry, kMaxJudges> m_phone{};
 
     score_storage::Roster m_roster;
     std::array<score_rules::Mark, kMaxJudges> m_marks{};

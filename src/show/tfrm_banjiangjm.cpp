@@ -131,10 +131,6 @@ Tfrm_banjiangjm::Tfrm_banjiangjm(AppContext &context) : StageWindow(context, QSt
     but_play->setGeometry(2, 248, 42, 36);
     but_play->setFocusPolicy(Qt::NoFocus);
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(-200, -200, 40, 20);
-
     Media1 = context.services.media->createMediaPlayer(this);
 
     connect(Track1, &QSlider::valueChanged, this,
@@ -145,10 +141,19 @@ Tfrm_banjiangjm::Tfrm_banjiangjm(AppContext &context) : StageWindow(context, QSt
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { keepFocusAway(now); });
 }
 
+void Tfrm_banjiangjm::makeWidgets()
+{
+    // The focus holder is an edit box, whose making lays out text; made at the first opening, the
+    // start-up does not wait for the fonts on its behalf.
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(-200, -200, 40, 20);
+}
+
 void Tfrm_banjiangjm::keepFocusAway(QWidget *now)
 {
     QWidget *view = Flash1->widget();
-    if (now && isVisible() && (now == view || view->isAncestorOf(now)))
+    if (now && Edit1 && isVisible() && (now == view || view->isAncestorOf(now)))
         Edit1->setFocus();
 }
 

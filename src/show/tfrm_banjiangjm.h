@@ -36,10 +36,11 @@ public:
     QWidget *Panel1;                               // volume panel
     QSlider *Track1;
     QPushButton *but_play;
-    QLineEdit *Edit1; // off the screen, holds the keyboard focus
+    QLineEdit *Edit1 = nullptr; // off the screen, holds the keyboard focus (from the first opening on)
     MediaPlayer *Media1;
 
 protected:
+    void makeWidgets() override;
     void onShow() override;
     void onClose() override;
     bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;

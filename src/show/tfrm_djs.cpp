@@ -57,10 +57,6 @@ Tfrm_djs::Tfrm_djs(AppContext &context) : StageWindow(context, QStringLiteral("f
     combox_djs->view()->installEventFilter(this);
     connect(combox_djs, &QComboBox::activated, this, [this](int index) { guard([&] { choosePreset(index); }); });
 
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(-200, -200, 40, 20);
-
     Media1 = context.services.media->createMediaPlayer(this);
 
     time_djs = new QTimer(this);
@@ -68,6 +64,15 @@ Tfrm_djs::Tfrm_djs(AppContext &context) : StageWindow(context, QStringLiteral("f
     time_djs->setTimerType(Qt::PreciseTimer);
     time_djs->setInterval(kTickMs);
     connect(time_djs, &QTimer::timeout, this, [this] { guard([this] { time_djsTimer(); }); });
+}
+
+void Tfrm_djs::makeWidgets()
+{
+    // The focus holder is an edit box, whose making lays out text: made at the first opening, so the
+    // start-up does not wait for the fonts on its behalf.
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(-200, -200, 40, 20);
 }
 
 void Tfrm_djs::onShow()
@@ -113,7 +118,8 @@ void Tfrm_djs::choosePreset(int index)
     time_djs->stop();
     m_preset = combox_djs->itemText(index).trimmed();
     lab_djs->setText(m_preset);
-    Edit1->setFocus();
+    if (Edit1)
+        Edit1->setFocus();
 }
 
 void Tfrm_djs::startStop()

@@ -33,11 +33,12 @@ public:
     Picture *Image1;
     ShadowLabel *lab_djs;
     QComboBox *combox_djs;
-    QLineEdit *Edit1; // off the screen, holds the keyboard focus once a preset is chosen
+    QLineEdit *Edit1 = nullptr; // off the screen, holds the keyboard focus once a preset is chosen
     MediaPlayer *Media1;
     QTimer *time_djs;
 
 protected:
+    void makeWidgets() override;
     void onShow() override;
     void onClose() override;
     bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;

@@ -56,6 +56,8 @@ public:
     virtual SeatInfo seat(int seat) const = 0;
     virtual QString joinUrl(int seat) const = 0;
     virtual QString newCode(int seat) = 0;
+    // How long a code from newCode() stays good, so the operator can say until when.
+    virtual int codeLifetimeSeconds() const { return 300; }
     virtual void resetSeat(int seat) = 0;      // unlocks, forgets the device, makes a new token
     virtual void renewTokens() = 0;            // every seat unpaired with a new token (a new contest)
     virtual void answerSecondDevice(int seat, bool accept) = 0;

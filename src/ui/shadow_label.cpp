@@ -6,6 +6,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <fontconfig/fontconfig.h>
+
+#include <future>
+
 namespace {
 
 // What an accessibility client reads of a label: its text, as a static text.
@@ -154,6 +158,16 @@ QFont stageFont(const QString &family, int pixelSize, bool bold)
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;
+}
+
+void startFontConfiguration(const QFont &first)
+{
+    // Qt keeps the font list and each family's fallbacks for the whole program, whichever thread asks first;
+    // asked here, the first text drawn finds them ready. Only the measuring font engine stays with this thread.
+    static std::future<void> reading = std::async(std::launch::async, [first] {
+        FcInit();
+        QFontMetrics(first).horizontalAdvance(QStringLiteral("第0期题目"));
+    });
 }
 
 void installFontSubstitutions()

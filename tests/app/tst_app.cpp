@@ -113,6 +113,23 @@ private slots:
         QVERIFY(t.context().data->ADOConnection1.isOpen());
     }
 
+    // The database opens after the menu's first paint; an area clicked sooner still finds it open.
+    void anAreaOpenedBeforeThePaintFindsTheDatabaseOpen()
+    {
+        TestApp t;
+        t.start(false);
+        Tfrm_main *menu = t.screens().frm_main;
+        menu->show();
+        QVERIFY(menu->databasePending());
+        QVERIFY(!t.context().data->ADOConnection1.isOpen());
+        emit menu->areas[1]->clicked(); // the question bank, which queries the database as it opens
+        QVERIFY(t.context().data->ADOConnection1.isOpen());
+        QVERIFY(t.screens().frm_tmlr->isVisible());
+        QVERIFY2(t.fakes.dialogs.errors.isEmpty(), qPrintable(t.fakes.dialogs.errors.join(QLatin1Char('\n'))));
+        QTest::qWait(50);
+        QCOMPARE(t.fakes.dialogs.errors, QStringList());
+    }
+
     void missingDatabaseIsReportedAndTheMenuStaysUsable()
     {
         TestApp t(false);

@@ -1,6 +1,8 @@
 // The Flash panel: movies play in the emulator at their own frame rate, stop holds the frame, play
 // resumes, and files that are missing or not movies show nothing and leave the panel usable.
-#include "media/flash/flash_environment.h"
+#include "media/flash_environment.h"
+#include "media/flash_panel.h"
+#include "settings/app_error.h"
 #include "media/flash/ruffle_flash_player.h"
 #include "media/flash/swf_writer.h"
 
@@ -307,6 +309,33 @@ private slots:
         const int first = playUntilShown(movie(QStringLiteral("after crash.swf"), 20));
         QVERIFY(first >= 0);
         QTRY_VERIFY_WITH_TIMEOUT(frameShown(m_player) > first + 5, kTimeout);
+    }
+
+    // The program holds the player in a panel that loads the player's library at the first movie.
+    void panelLoadsThePlayerAtItsFirstMovie()
+    {
+        FlashPanel missing(m_screen.get(), m_dir.filePath(QStringLiteral("libmissing.so")));
+        missing.play();
+        missing.stop();
+        missing.stopPlay();
+        try {
+            missing.setMovie(movie(QStringLiteral("panel.swf"), 12));
+            QFAIL("a missing library was not reported");
+        } catch (const AppError &e) {
+            QVERIFY2(e.message().startsWith(QStringLiteral("Flash 播放组件无法加载：")), qPrintable(e.message()));
+        }
+        QVERIFY(!missing.player());
+
+        qputenv("QUELMORA_HOME", QFileInfo(kPageFolder).path().toLocal8Bit());
+        auto *panel = new FlashPanel(m_screen.get(), QStringLiteral(QUELMORA_FLASH_LIBRARY));
+        panel->setFixedSize(320, 240);
+        m_screen->layout()->addWidget(panel);
+        QVERIFY(!panel->player());
+        panel->setMovie(movie(QStringLiteral("panel.swf"), 12));
+        panel->play();
+        QVERIFY(panel->player());
+        QTRY_VERIFY_WITH_TIMEOUT(frameShown(panel) >= 0, kStartTimeout);
+        qunsetenv("QUELMORA_HOME");
     }
 
     void awardAnimationPlays()

@@ -19,10 +19,12 @@ namespace {
 const QColor kRed(255, 0, 0);
 const QColor kGreen(0, 255, 0);
 
-// The application with the keypad test opened from the main menu's third area.
+// The application with the keypad test opened from the main menu's third area; by default a program
+// without the judges' phones.
 struct Keypads {
-    Keypads()
+    explicit Keypads(bool phones = false)
     {
+        t.fakes.withPhones = phones;
         t.start();
         screen = t.screens().frm_debug;
         open();
@@ -99,10 +101,18 @@ private slots:
     }
 
     // Start turns the link lamp green and every keypad lamp red; stop turns the link red. The link lamp
-    // keeps its colour across closing and opening, the keypad lamps are red at every opening.
+    // keeps its colour across closing and opening, the keypad lamps are red at every opening. So it is
+    // too in a program with the judges' phones while their link is off.
+    void linkLampKeepsItsColourBetweenOpenings_data()
+    {
+        QTest::addColumn<bool>("phones");
+        QTest::newRow("no phones") << false;
+        QTest::newRow("phones off") << true;
+    }
     void linkLampKeepsItsColourBetweenOpenings()
     {
-        Keypads k;
+        QFETCH(bool, phones);
+        Keypads k(phones);
         k.screen->qd[3]->setColour(kGreen); // as a keypad that answered would show
         QTest::mouseClick(k.screen->Button1, Qt::LeftButton);
         QCOMPARE(k.lamps(), kAllRed);

@@ -4,11 +4,14 @@
 #include "settings/app_error.h"
 #include "ui/app_context.h"
 #include "ui/dialogs.h"
+#include "ui/judge_link.h"
 
 #include <QObject>
 #include <QQueue>
 #include <QStringList>
 #include <QWidget>
+
+#include <array>
 
 #include <functional>
 
@@ -215,6 +218,107 @@ public:
     int seeds = 0;
 };
 
+// The judges' phones as a test drives them: records every call of the screens, and lets the test set the
+// seats' states, send scores and ask for a second device.
+class FakeJudgeLink : public judging::JudgeLink {
+public:
+    bool start(const QString &address, quint16 port, QString *error) override
+    {
+        starts << QStringLiteral("%1:%2").arg(address).arg(port);
+        if (!failStart.isEmpty()) {
+            if (error)
+                *error = failStart;
+            return false;
+        }
+        setRunning(true);
+        return true;
+    }
+    void stop() override
+    {
+        ++stops;
+        setRunning(false);
+    }
+    bool isRunning() const override { return running; }
+    judging::SeatInfo seat(int seat) const override
+    {
+        return seat >= 1 && seat <= judging::kSeats ? seats[std::size_t(seat - 1)] : judging::SeatInfo{};
+    }
+    QString joinUrl(int seat) const override
+    {
+        return QStringLiteral("http://192.0.2.7:8765/judge#t=%1-%2").arg(seat).arg(tokenSalt);
+    }
+    QString newCode(int seat) override
+    {
+        codeRequests << seat;
+        return QStringLiteral("%1").arg(100000 + seat * 1111 + codeRequests.size(), 6, 10, QLatin1Char('0'));
+    }
+    int codeLifetimeSeconds() const override { return 180; }
+    void resetSeat(int seat) override
+    {
+        resets << seat;
+        ++tokenSalt;
+        setSeat(seat, judging::SeatState::Unpaired);
+    }
+    void renewTokens() override
+    {
+        ++renewals;
+        ++tokenSalt;
+        for (judging::SeatInfo &s : seats)
+            s = {};
+        emit seatsChanged();
+    }
+    void answerSecondDevice(int seat, bool accept) override
+    {
+        secondAnswers << QStringLiteral("%1:%2").arg(seat).arg(accept ? QStringLiteral("yes") : QStringLiteral("no"));
+        if (seat >= 1 && seat <= judging::kSeats)
+            seats[std::size_t(seat - 1)].secondDeviceWaiting = false;
+    }
+    void setPerformance(const judging::Performance &p) override
+    {
+        performances << p;
+        current = p;
+    }
+    judging::Performance performance() const override { return current; }
+    void confirm(const QStringList &values) override { confirmations << values; }
+
+    // What the test does as the phones and the server.
+    void setRunning(bool on)
+    {
+        if (on == running)
+            return;
+        running = on;
+        emit runningChanged(on);
+    }
+    void setSeat(int seat, judging::SeatState state, const QString &device = {})
+    {
+        judging::SeatInfo &s = seats[std::size_t(seat - 1)];
+        s.state = state;
+        s.device = device;
+        emit seatsChanged();
+    }
+    void send(int seat, const QString &value) { emit scoreArrived(seat, value); }
+    void askSecondDevice(int seat)
+    {
+        seats[std::size_t(seat - 1)].secondDeviceWaiting = true;
+        emit seatsChanged();
+        emit secondDeviceAsks(seat);
+    }
+
+    bool running = false;
+    QString failStart;
+    QStringList starts;
+    int stops = 0;
+    std::array<judging::SeatInfo, judging::kSeats> seats{};
+    int tokenSalt = 0;
+    QList<int> codeRequests;
+    QList<int> resets;
+    int renewals = 0;
+    QStringList secondAnswers;
+    QList<judging::Performance> performances;
+    judging::Performance current;
+    QList<QStringList> confirmations;
+};
+
 // All fakes together, as the services of an application under test.
 struct FakeServices {
     FakeDialogs dialogs;
@@ -225,6 +329,8 @@ struct FakeServices {
     FakeVolume volume;
     FakeClock clock;
     FakeRandom random;
+    FakeJudgeLink judges;
+    bool withPhones = true; // false: a program without the judges' phones
 
     Services services()
     {
@@ -237,6 +343,7 @@ struct FakeServices {
         s.volume = &volume;
         s.clock = &clock;
         s.random = &random;
+        s.judges = withPhones ? &judges : nullptr;
         return s;
     }
 };

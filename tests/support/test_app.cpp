@@ -10,6 +10,7 @@ void TestApp::start(bool showMenu)
     if (showMenu) {
         app->screens().frm_main->show();
         QVERIFY(QTest::qWaitForWindowExposed(app->screens().frm_main));
+        QTRY_VERIFY(!app->screens().frm_main->databasePending());
     }
 }
 
