@@ -63,6 +63,7 @@ public:
     SeatInfo seat(int seat) const override;
     QString joinUrl(int seat) const override;
     QString newCode(int seat) override;
+    int codeLifetimeSeconds() const override { return int(kCodeLifetimeMs / 1000); }
     void resetSeat(int seat) override;
     void renewTokens() override;
     void answerSecondDevice(int seat, bool accept) override;
