@@ -1,8 +1,8 @@
 // The judges' phones under load. First, twelve phones on loopback: the time from a phone sending a score
 // to the program's scoreArrived, against a bare WebSocket server receiving the same messages (goal: p99 at
-// most 50 ms). Then the scoring screen's busiest keys (F7 and Up, with their repaints) while twelve phones
-// send ten scores a second each, against the same keys with no phones, and the worst lateness of a 10 ms
-// timer under that load (goal: each key at most 16 ms).
+// most 50 ms). Then the scoring screen's keys (F9, F7 and Up, with their repaints), the screen wired to the
+// server as at start-up, while twelve phones send ten scores a second each, against the same keys with the
+// phones silent, and the worst lateness of a 10 ms timer under that load (goal: each key at most 16 ms).
 #include "app/tfrm_main.h"
 #include "judging/judge_server.h"
 #include "scoring/tfrm_pfmain.h"
@@ -138,12 +138,19 @@ int main(int argc, char **argv)
         sql << QStringLiteral("insert into xsb (bh, xm) values (%1, '选手%1')").arg(i);
     sql << QStringLiteral("commit");
     f.exec(sql);
-    t.start();
-
-    // --- A score to scoreArrived ---
+    // The program with the real judges' server in its services, as start-up makes it.
     judging::JudgeServer server;
+    Services services = t.fakes.services();
+    services.judges = &server;
+    t.app = std::make_unique<Application>(t.folder.path(), services);
+    t.screens().frm_main->show();
+    if (!QTest::qWaitForWindowExposed(t.screens().frm_main))
+        std::printf("the main menu was not exposed\n");
+    waitUntil([&] { return !t.screens().frm_main->databasePending(); }, 10000);
     server.attach(&t.context().settings, &t.context().data->ADOConnection1);
     server.setPerAddressLimit(kPhones); // every phone is on loopback here
+
+    // --- A score to scoreArrived ---
     QString error;
     if (!server.start(QStringLiteral("127.0.0.1"), 0, &error)) {
         std::printf("the judges' server did not start: %s\n", qPrintable(error));
@@ -222,11 +229,6 @@ int main(int argc, char **argv)
         std::printf("the screen was not exposed: repaints cost nothing\n");
     QTest::keyClick(screen, Qt::Key_F1);
     QTest::keyClick(screen, Qt::Key_Up);
-    // The phones' scores fill the entry panel while it is open, as the operator's screen does.
-    QObject::connect(&server, &judging::JudgeLink::scoreArrived, screen, [screen](int seat, const QString &value) {
-        if (!screen->panel_sdsrfs->isHidden() && seat <= kPhones)
-            screen->panel_sdsrfs->boxes[seat - 1]->setText(value);
-    });
     auto press = [&](Qt::Key key) {
         QTest::keyClick(screen, key);
         screen->repaint();
@@ -238,7 +240,10 @@ int main(int argc, char **argv)
         screen->panel_sdsrfs->Button1->click();
     };
     const auto between = [] { pump(40); };
-    auto keys = [&](Figures &f7, Figures &up) {
+    // F9 opens the entry panel, which the phones' scores fill; F7 computes, shows and stores; Up moves to
+    // the next contestant, which every phone is told.
+    auto keys = [&](Figures &f9, Figures &f7, Figures &up) {
+        f9 = measure(40, [&] { press(Qt::Key_F9); }, [&] { screen->panel_sdsrfs->BitBtn2->click(); between(); });
         enterScores();
         f7 = measure(40, [&] { press(Qt::Key_F7); }, [&] { QTest::keyClick(screen, Qt::Key_Escape); between(); });
         up = measure(40, [&] { press(Qt::Key_Up); }, between);
@@ -255,26 +260,27 @@ int main(int argc, char **argv)
         return worst;
     };
 
-    Figures f7Idle, upIdle, f7Busy, upBusy;
-    keys(f7Idle, upIdle);
+    Figures f9Idle, f7Idle, upIdle, f9Busy, f7Busy, upBusy;
+    keys(f9Idle, f7Idle, upIdle);
     const qint64 idleLate = lateness(2000);
 
-    // Ten scores a second from each phone, for whichever contestant is scored.
+    // Ten scores a second from each phone, for the contestant the screen scores.
     qint64 seq = 1000;
     int sent = 0;
     QTimer load;
     load.setInterval(100);
     QObject::connect(&load, &QTimer::timeout, [&] {
         ++seq;
+        const judging::Performance now = server.performance();
         for (int seat = 1; seat <= kPhones; ++seat) {
-            phones[seat - 1]->sendTextMessage(scoreText(1, 1, seq, QStringLiteral("8.%1").arg(seat + 10)));
+            phones[seat - 1]->sendTextMessage(scoreText(now.round, now.position, seq, QStringLiteral("8.%1").arg(seat + 10)));
             ++sent;
         }
     });
     const int before = arrived;
     load.start();
     pump(500);
-    keys(f7Busy, upBusy);
+    keys(f9Busy, f7Busy, upBusy);
     const qint64 busyLate = lateness(2000);
     load.stop();
     pump(300);
@@ -284,18 +290,22 @@ int main(int argc, char **argv)
 
     std::printf("Scoring screen, %d judges; the phones sent %d scores during the keys (%d taken, %d audit rows):\n",
                 kPhones, sent, taken, rows);
-    print("baseline: F7 with no phones", f7Idle);
-    print("baseline: Up with no phones", upIdle);
+    print("baseline: F9 with the phones silent", f9Idle);
+    print("baseline: F7 with the phones silent", f7Idle);
+    print("baseline: Up with the phones silent", upIdle);
+    print("F9 while twelve phones send ten a second", f9Busy);
     print("F7 while twelve phones send ten a second", f7Busy);
     print("Up while twelve phones send ten a second", upBusy);
     std::printf("  %-50s idle %lld ms, under load %lld ms\n", "worst lateness of a 10 ms timer", qint64(idleLate),
                 qint64(busyLate));
     // The medians make the goal, as in the scoring screen's benchmark: a single disk sync of the store can
     // make any one F7 slow, phones or not.
-    const bool keysOk = f7Busy.median <= kKeyGoalMs && upBusy.median <= kKeyGoalMs;
+    const bool keysOk = f9Busy.median <= kKeyGoalMs && f7Busy.median <= kKeyGoalMs && upBusy.median <= kKeyGoalMs;
     const bool ok = t.fakes.dialogs.errors.isEmpty() && taken > 0;
     std::printf("goal %.0f ms per key: %s%s\n", kKeyGoalMs, keysOk ? "met" : "MISSED",
                 ok ? "" : " (the screen reported an error or no score was taken)");
     server.stop();
+    screen->hide();
+    t.app.reset(); // before the server the screens use
     return latencyOk && keysOk && ok ? 0 : 1;
 }
