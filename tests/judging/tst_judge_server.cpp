@@ -1,7 +1,9 @@
 // The judges' server over loopback with QWebSocket phones: pairing by token, code and device key, the
 // second device, codes that expire or are guessed, what a stranger can reach, throttles and caps, scores
 // tied to the performance, reconnects that must not count a score twice, and the audit table.
+#include "app/tfrm_main.h"
 #include "data/data_module.h"
+#include "scoring/tfrm_pfmain.h"
 #include "judging/judge_server.h"
 #include "settings/settings_files.h"
 #include "settings/settings_keys.h"
@@ -10,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSignalSpy>
@@ -690,5 +694,100 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(PairingTest, StrangerTest, ScoreTest, AuditTest)
+// The whole road through the program with the real server in its services: phones paired, scores in the
+// scoring screen's entry panel, confirmed and stored with F7, the next contestant on the phones and a late
+// score for the one before dropped.
+class ProgramRoadTest : public QObject {
+    Q_OBJECT
+private slots:
+    void phonesScoreThroughTheScoringScreen()
+    {
+        TestApp t;
+        const TestProgramFolder &f = t.folder;
+        f.setConfig(keys::kJudges, keys::kJudgeCount, QStringLiteral("3"));
+        f.setConfig(keys::kContest, keys::kContestantCount, QStringLiteral("2"));
+        f.setConfig(keys::kScoring, keys::kDecimals, QStringLiteral("2"));
+        f.setConfig(keys::kScoring, keys::kTallyMode, QStringLiteral("0"));
+        f.setConfig(keys::kContest, keys::roundLowest(2), QStringLiteral("5"));
+        f.setConfig(keys::kContest, keys::roundHighest(2), QStringLiteral("9.5"));
+        for (int r = 1; r <= 4; ++r)
+            f.setConfig(keys::kContest, keys::roundCoefficient(r), QStringLiteral("1"));
+        for (int j = 1; j <= 3; ++j)
+            f.setConfig(keys::kJudges, keys::judgeName(j), QStringLiteral("评委%1").arg(j));
+        f.exec({QStringLiteral("insert into xsb (bh, xm, zppath) values (1, '选手1', '')"),
+                QStringLiteral("insert into xsb (bh, xm, zppath) values (2, '选手2', '')")});
+        JudgeServer server;
+        Services services = t.fakes.services();
+        services.judges = &server;
+        t.app = std::make_unique<Application>(f.path(), services);
+        t.screens().frm_main->show();
+        QVERIFY(waitUntil([&] { return !t.screens().frm_main->databasePending(); }, 10000));
+        server.attach(&t.context().settings, &t.context().data->ADOConnection1);
+        server.setPerAddressLimit(kSeats);
+        QString error;
+        QVERIFY2(server.start(QStringLiteral("127.0.0.1"), 0, &error), qPrintable(error));
+        const QString origin = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
+
+        std::vector<std::unique_ptr<Phone>> phones;
+        for (int seat = 1; seat <= 3; ++seat) {
+            phones.push_back(std::make_unique<Phone>(origin));
+            QVERIFY(phones.back()->open(server.port()));
+            phones.back()->hello(QStringLiteral("token"), tokenOf(server.joinUrl(seat)));
+            QCOMPARE(phones.back()->next(QStringLiteral("welcome")).value(QStringLiteral("judge")).toString(),
+                     QStringLiteral("评委%1").arg(seat));
+        }
+        Tfrm_pfmain *screen = t.screens().frm_pfmain;
+        screen->openModeless(t.screens().frm_main);
+        QTest::keyClick(screen, Qt::Key_F2);
+        QTest::keyClick(screen, Qt::Key_Up);
+        QTest::keyClick(screen, Qt::Key_F9);
+        for (const auto &p : phones) {
+            QJsonObject perf;
+            QVERIFY(waitUntil([&] {
+                perf = p->next(QStringLiteral("perf"), 0);
+                return perf.value(QStringLiteral("round")).toInt() == 2 && perf.value(QStringLiteral("scoring")).toBool();
+            }, 3000));
+            QCOMPARE(perf.value(QStringLiteral("pos")).toInt(), 1);
+            QCOMPARE(perf.value(QStringLiteral("highest")).toDouble(), 9.5);
+        }
+        const QStringList values{QStringLiteral("9.00"), QStringLiteral("8.75"), QStringLiteral("7.25")};
+        for (int seat = 1; seat <= 3; ++seat) {
+            phones[seat - 1]->score(2, 1, 1, values[seat - 1]);
+            QVERIFY(!phones[seat - 1]->next(QStringLiteral("ack")).isEmpty());
+        }
+        for (int seat = 1; seat <= 3; ++seat)
+            QCOMPARE(screen->panel_sdsrfs->boxes[seat - 1]->text(), values[seat - 1]);
+        QCOMPARE(f.column(QStringLiteral("select count(*) from pwdf")).value(0), QStringLiteral("0"));
+
+        QTest::mouseClick(screen->panel_sdsrfs->Button1, Qt::LeftButton);
+        QVERIFY(phones[0]->next(QStringLiteral("perf")).value(QStringLiteral("final")).toBool());
+        QTest::keyClick(screen, Qt::Key_F7);
+        QCOMPARE(f.column(QStringLiteral("select pw1df || ' ' || pw2df || ' ' || pw3df from pwdf")),
+                 QStringList{QStringLiteral("9.00 8.75 7.25")});
+
+        QTest::keyClick(screen, Qt::Key_Escape);
+        QTest::keyClick(screen, Qt::Key_Up);
+        QJsonObject next;
+        QVERIFY(waitUntil([&] {
+            next = phones[1]->next(QStringLiteral("perf"), 0);
+            return next.value(QStringLiteral("pos")).toInt() == 2;
+        }, 3000));
+        QCOMPARE(next.value(QStringLiteral("name")).toString(), QStringLiteral("选手2"));
+        QVERIFY(!next.value(QStringLiteral("final")).toBool());
+        phones[1]->score(2, 1, 2, QStringLiteral("6.00")); // late, for the contestant before
+        QCOMPARE(phones[1]->next(QStringLiteral("reject")).value(QStringLiteral("reason")).toString(),
+                 QStringLiteral("other_performance"));
+        QTest::keyClick(screen, Qt::Key_F9);
+        QCOMPARE(screen->panel_sdsrfs->boxes[1]->text(), QString());
+        server.flushAudit();
+        QCOMPARE(f.column(QStringLiteral("select jg from sjpf order by id")),
+                 (QStringList{QStringLiteral("accepted"), QStringLiteral("accepted"), QStringLiteral("accepted"),
+                              QStringLiteral("other_performance")}));
+        screen->hide();
+        server.stop();
+        t.app.reset(); // the screens go before the server they use
+    }
+};
+
+QUELMORA_TEST_MAIN(PairingTest, StrangerTest, ScoreTest, AuditTest, ProgramRoadTest)
 #include "tst_judge_server.moc"
