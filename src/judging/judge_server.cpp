@@ -11,7 +11,12 @@
 #include <QHttpServerResponse>
 #include <QJsonDocument>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QWebSocket>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
 
 namespace judging {
 
@@ -24,6 +29,44 @@ QString addressText(const QHostAddress &address)
     const quint32 v4 = address.toIPv4Address(&ok);
     return ok ? QHostAddress(v4).toString() : address.toString();
 }
+
+// Refuses a connection at once when too many are open, in all or from its address, whether they ask for
+// the page or hold a phone's socket. The sockets are looked at rather than their signals followed: the
+// HTTP server cuts every signal of a socket it hands over to the WebSocket side.
+class CappedTcpServer : public QTcpServer {
+public:
+    CappedTcpServer(int total, int perAddress, QObject *parent)
+        : QTcpServer(parent), m_total(total), m_perAddress(perAddress) {}
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        auto *socket = new QTcpSocket(this);
+        if (!socket->setSocketDescriptor(descriptor)) {
+            delete socket;
+            return;
+        }
+        const QString address = addressText(socket->peerAddress());
+        std::erase_if(m_open, [](const Open &o) { return !o.socket || o.socket->state() == QAbstractSocket::UnconnectedState; });
+        const auto fromAddress = std::count_if(m_open.cbegin(), m_open.cend(), [&](const Open &o) { return o.address == address; });
+        if (int(m_open.size()) >= m_total || fromAddress >= m_perAddress) {
+            socket->abort();
+            socket->deleteLater();
+            return;
+        }
+        m_open.push_back({socket, address});
+        addPendingConnection(socket);
+    }
+
+private:
+    struct Open {
+        QPointer<QTcpSocket> socket;
+        QString address;
+    };
+    const int m_total;
+    const int m_perAddress;
+    std::vector<Open> m_open;
+};
 } // namespace
 
 JudgeServer::JudgeServer(QObject *parent) : JudgeLink(parent)
@@ -83,7 +126,7 @@ bool JudgeServer::start(const QString &address, quint16 port, QString *error)
         return false;
     }
     auto http = std::make_unique<QHttpServer>();
-    auto *tcp = new QTcpServer(http.get());
+    auto *tcp = new CappedTcpServer(kMaxConnections * 2, std::max(16, m_perAddress * 2), http.get());
     if (!tcp->listen(host, port)) {
         if (error)
             *error = QStringLiteral("无法在 %1:%2 上启动手机评分：%3").arg(host.toString()).arg(port).arg(tcp->errorString());

@@ -427,6 +427,17 @@ private slots:
         auto extra = rig.phone();
         QVERIFY(extra->closedWithin(3000));
         QVERIFY(phones.front()->socket.state() == QAbstractSocket::ConnectedState);
+
+        // Bare connections that never say a word are capped too, before any HTTP is read.
+        std::vector<std::unique_ptr<QTcpSocket>> idle;
+        for (int i = 0; i < 40; ++i) {
+            idle.push_back(std::make_unique<QTcpSocket>());
+            idle.back()->connectToHost(QHostAddress::LocalHost, rig.server.port());
+        }
+        QVERIFY(waitUntil([&] {
+            return std::count_if(idle.cbegin(), idle.cend(), [](const auto &s) { return s->state() == QAbstractSocket::UnconnectedState; }) >= 20;
+        }, 3000));
+        QVERIFY(phones.front()->socket.state() == QAbstractSocket::ConnectedState);
     }
 };
 
