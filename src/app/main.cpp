@@ -13,6 +13,9 @@ int main(int argc, char *argv[])
     prepareApplication();
     RealServices services;
     Application quelmora(defaultProgramFolder(), services.services());
+    services.attach(quelmora.context());
     quelmora.screens().frm_main->show();
-    return app.exec();
+    const int status = app.exec();
+    services.detach();
+    return status;
 }

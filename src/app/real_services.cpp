@@ -46,5 +46,17 @@ Services RealServices::services()
     s.volume = &m_volume;
     s.clock = &m_clock;
     s.random = &m_random;
+    s.judges = &m_judges;
     return s;
+}
+
+void RealServices::attach(AppContext &context)
+{
+    m_judges.attach(&context.settings, &context.data->ADOConnection1);
+}
+
+void RealServices::detach()
+{
+    m_judges.stop();
+    m_judges.attach(nullptr, nullptr);
 }

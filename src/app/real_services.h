@@ -1,5 +1,7 @@
 #pragma once
-// The production services: real message boxes, players, office programs, clock and random source.
+// The production services: real message boxes, players, office programs, clock, random source and the
+// server for the judges' phones.
+#include "judging/judge_server.h"
 #include "media/media_factory.h"
 #include "media/office.h"
 #include "media/qt_players.h"
@@ -32,6 +34,10 @@ class RealServices {
 public:
     RealServices();
     Services services();
+    // The judges' server reads the judges' names and writes its audit through the running application.
+    void attach(AppContext &context);
+    // Turns the server off and writes its audit before the application and its database go.
+    void detach();
 
 private:
     WidgetDialogs m_dialogs;
@@ -42,4 +48,5 @@ private:
     DesktopShellOpen m_shell;
     SystemClock m_clock;
     SystemRandom m_random;
+    judging::JudgeServer m_judges; // off until the operator turns it on
 };

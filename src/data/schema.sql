@@ -1,4 +1,5 @@
--- The contest database: question bank, roster, judges' scores with their backup, countdown presets.
+-- The contest database: question bank, roster, judges' scores with their backup, countdown presets, the
+-- audit of the judges' phones.
 -- Declared types give each column its affinity, so a text parameter "5" compares as the number 5.
 
 -- Question bank, one row per question, identified by (qs, tmfz, ctsx).
@@ -136,4 +137,19 @@ CREATE TABLE IF NOT EXISTS pwdf_bak (
 -- Presets of the big-screen countdown, in seconds.
 CREATE TABLE IF NOT EXISTS djs (
   js TEXT
+);
+
+-- Every score a judge's phone sent, taken or refused: time, seat, device label, round, contestant's position,
+-- the phone's sequence number, the value as sent and the outcome ("accepted", "duplicate", "other_performance",
+-- ...). Nothing of it reaches the stage; it traces a disputed score.
+CREATE TABLE IF NOT EXISTS sjpf (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  sj TEXT,
+  pw INTEGER,
+  sb TEXT,
+  lunshu INTEGER,
+  bh INTEGER,
+  xh INTEGER,
+  fs TEXT,
+  jg TEXT
 );
