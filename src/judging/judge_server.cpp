@@ -85,7 +85,8 @@ JudgeServer::~JudgeServer()
 {
     closeAll();
     m_http.reset();
-    flushAudit();
+    if (m_audit.pending() > 0) // what is left goes to the database, which the owner keeps until now
+        flushAudit();
 }
 
 void JudgeServer::attach(const SettingsFiles *settings, Connection *database)

@@ -796,7 +796,8 @@ private slots:
                               QStringLiteral("other_performance")}));
         screen->hide();
         server.stop();
-        t.app.reset(); // the screens go before the server they use
+        server.attach(nullptr, nullptr); // as the program lets the server go before its database
+        t.app.reset();                   // the screens go before the server they use
     }
 };
 
