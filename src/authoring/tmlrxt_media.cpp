@@ -30,6 +30,21 @@ QString folderPath(const AppContext &c, const QString &folder)
     return path;
 }
 
+// The quiz finds a stored file by its bare name in its folder, and files are never copied there: a file
+// chosen elsewhere (or another file of that name already there) is said at once, while it can be moved.
+void sayWhenElsewhere(AppContext &c, QWidget *dialogParent, const QString &chosen, const QString &folder)
+{
+    const QString expected = c.paths.named(folder, QFileInfo(chosen).fileName());
+    if (QFileInfo(chosen).canonicalFilePath() == QFileInfo(expected).canonicalFilePath())
+        return;
+    QString shown = folder;
+    if (shown.endsWith(QLatin1Char('/')))
+        shown.chop(1);
+    c.dialogs().information(dialogParent, QStringLiteral("所选文件不在“%1”文件夹中。比赛时将按文件名在该文件夹中查找它，"
+                                                         "请在比赛前把文件放入该文件夹。")
+                                              .arg(shown.replace(QLatin1Char('/'), QLatin1Char('\\'))));
+}
+
 // The extension as the kinds compare it: after the last dot, at most five characters, trimmed.
 QString extensionOf(const QString &name)
 {
@@ -71,15 +86,19 @@ void PicturePage::showSide(bool question)
 void PicturePage::chooseQuestion(QWidget *dialogParent)
 {
     chosenQuestion = m_context.dialogs().openFile(dialogParent, folderPath(m_context, assets::kQuestionPictures), kPictureFilter);
-    if (!chosenQuestion.isEmpty())
-        Image_tpttm->loadFile(chosenQuestion);
+    if (chosenQuestion.isEmpty())
+        return;
+    Image_tpttm->loadFile(chosenQuestion);
+    sayWhenElsewhere(m_context, dialogParent, chosenQuestion, assets::kQuestionPictures);
 }
 
 void PicturePage::chooseAnswer(QWidget *dialogParent)
 {
     chosenAnswer = m_context.dialogs().openFile(dialogParent, folderPath(m_context, assets::kAnswerPictures), kPictureFilter);
-    if (!chosenAnswer.isEmpty())
-        Image_tptda->loadFile(chosenAnswer);
+    if (chosenAnswer.isEmpty())
+        return;
+    Image_tptda->loadFile(chosenAnswer);
+    sayWhenElsewhere(m_context, dialogParent, chosenAnswer, assets::kAnswerPictures);
 }
 
 void PicturePage::load(const QString &question, const QString &answer, QWidget *dialogParent)
@@ -165,6 +184,8 @@ void MediaPage::choose(QWidget *dialogParent)
     case assets::MediaKind::Flash: playFlash(chosenFile); break;
     case assets::MediaKind::None: break;
     }
+    if (const assets::MediaKind kind = assets::mediaKind(chosenFile); kind != assets::MediaKind::None)
+        sayWhenElsewhere(m_context, dialogParent, chosenFile.trimmed(), assets::mediaFolder(kind));
 }
 
 void MediaPage::load(const QString &stored)

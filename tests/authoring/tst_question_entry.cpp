@@ -550,7 +550,8 @@ private slots:
 class PictureAndMediaTest : public QObject {
     Q_OBJECT
 private slots:
-    // A picture chosen elsewhere is stored by its bare name and left where it lies: nothing is copied.
+    // A picture chosen elsewhere is stored by its bare name and left where it lies: nothing is copied, and
+    // the organiser is told at once that the quiz looks for it in its folder.
     void aNewPictureQuestionStoresTheNames()
     {
         Entry e;
@@ -562,6 +563,9 @@ private slots:
                                 << e.t.folder.file(QStringLiteral("多媒体素材/答案/图片题答案/rose.png"));
         QTest::mouseClick(e.screen->but_tptinputtm, Qt::LeftButton);
         QTest::mouseClick(e.screen->but_tptinputda, Qt::LeftButton);
+        const QString elsewhere = QStringLiteral("所选文件不在“多媒体素材\\题目\\图片题”文件夹中。比赛时将按文件名在该文件夹中查找它，"
+                                                 "请在比赛前把文件放入该文件夹。");
+        QCOMPARE(e.dialogs().informations, QStringList{elsewhere}); // the answer picture lies in its folder
         QCOMPARE(e.dialogs().fileFolders, (QStringList{e.t.folder.file(QStringLiteral("多媒体素材/题目/图片题")),
                                                        e.t.folder.file(QStringLiteral("多媒体素材/答案/图片题答案"))}));
         QVERIFY(e.pictures()->Image_tpttm->isVisible());
@@ -570,7 +574,7 @@ private slots:
         QVERIFY(e.pictures()->Image_tptda->isVisible());
         QVERIFY(!e.pictures()->Image_tpttm->isVisible());
         e.save();
-        QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道图片题保存成功！")});
+        QCOMPARE(e.dialogs().informations, (QStringList{elsewhere, QStringLiteral("此道图片题保存成功！")}));
         QCOMPARE(e.rows(QStringLiteral("select tmlx || '|' || tmmc || '|' || danr || '|' || tmyes || '|' || coalesce(tmfont, '-') from tiku")),
                  QStringList{QStringLiteral("图片题|flower.jpg|rose.png|0|-")});
         QVERIFY(!QFileInfo::exists(e.t.folder.file(QStringLiteral("多媒体素材/题目/图片题/flower.jpg"))));
