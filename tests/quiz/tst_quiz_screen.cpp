@@ -113,10 +113,7 @@ struct Quiz {
     template <typename W = QWidget>
     W *find(const QString &name) const
     {
-        W *w = screen->findChild<W *>(name);
-        if (!w)
-            qWarning("no widget %s", qPrintable(name));
-        return w;
+        return test_support::findWidget<W>(screen, name);
     }
     ShadowLabel *label(const QString &name) const { return find<ShadowLabel>(name); }
     bool shown(const QString &name) const { return !find(name)->isHidden(); }

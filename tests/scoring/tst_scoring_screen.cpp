@@ -70,10 +70,7 @@ struct Contest {
     template <typename W = QWidget>
     W *find(const QString &name) const
     {
-        W *w = screen->findChild<W *>(name);
-        if (!w)
-            qWarning("no widget %s", qPrintable(name));
-        return w;
+        return test_support::findWidget<W>(screen, name);
     }
     ShadowLabel *label(const QString &name) const { return find<ShadowLabel>(name); }
     // Score box and name box of judge j (1-based), by their names Label2, Label4, ... and Label1, Label3, ...

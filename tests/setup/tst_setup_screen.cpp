@@ -52,10 +52,7 @@ struct Setup {
     template <typename W = QWidget>
     W *find(const QString &name) const
     {
-        W *w = screen->findChild<W *>(name);
-        if (!w)
-            qWarning("no widget %s", qPrintable(name));
-        return w;
+        return test_support::findWidget<W>(screen, name);
     }
     QLineEdit *edit(const QString &name) const { return find<QLineEdit>(name); }
     QComboBox *combo(const QString &name) const { return find<QComboBox>(name); }

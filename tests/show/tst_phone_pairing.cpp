@@ -51,10 +51,7 @@ struct Phones {
     template <typename W = QWidget>
     W *find(const QString &name) const
     {
-        W *w = screen->findChild<W *>(name);
-        if (!w)
-            qWarning("no widget %s", qPrintable(name));
-        return w;
+        return test_support::findWidget<W>(screen, name);
     }
     QString text(const QString &name) const { return find<QLabel>(name)->text(); }
     // The seats' lamps as letters: G green, A amber, S grey, L locked, R red (the keypads' own colour).

@@ -24,6 +24,19 @@ public:
     std::unique_ptr<Application> app;
 };
 
+namespace test_support {
+// The widget of that object name below `root`, with a warning naming it when there is none, so a test that
+// goes on to use it says which widget was missing.
+template <typename W = QWidget>
+W *findWidget(const QObject *root, const QString &name)
+{
+    W *w = root->findChild<W *>(name);
+    if (!w)
+        qWarning("no widget %s", qPrintable(name));
+    return w;
+}
+} // namespace test_support
+
 // Runs each test class in turn with the application prepared as at start-up.
 namespace test_support {
 void prepare();
