@@ -117,6 +117,18 @@ Picture *background(quiz::BevelPanel *panel, const QString &name)
 Tfrm_tm::Tfrm_tm(AppContext &context) : StageWindow(context, QStringLiteral("frm_tm"))
 {
     setWindowTitle(QStringLiteral("选题"));
+    time_djs = new QTimer(this);
+    time_djs->setObjectName(QStringLiteral("time_djs"));
+    time_djs->setInterval(kTickMs);
+    connect(time_djs, &QTimer::timeout, this, &Tfrm_tm::time_djsTimer);
+    media_yx = context.services.media->createMediaPlayer(this);
+
+    // The players never keep the keyboard: every key reaches the screen's own handler.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { keepFocusHere(now); });
+}
+
+void Tfrm_tm::makeWidgets()
+{
     // Created bottom to top: a panel shown later never covers one higher in this order.
     panel_wendati = new quiz::BevelPanel(this, QStringLiteral("panel_wendati"));
     Panel_tupianti = new quiz::BevelPanel(this, QStringLiteral("Panel_tupianti"), QColor(0xC0, 0xDC, 0xC0));
@@ -137,15 +149,6 @@ Tfrm_tm::Tfrm_tm(AppContext &context) : StageWindow(context, QStringLiteral("frm
                            static_cast<QWidget *>(Panel_duomeiti), static_cast<QWidget *>(Panel_xzt),
                            static_cast<QWidget *>(Panel_lianxianti), static_cast<QWidget *>(Panel_flash)})
         panel->hide();
-
-    time_djs = new QTimer(this);
-    time_djs->setObjectName(QStringLiteral("time_djs"));
-    time_djs->setInterval(kTickMs);
-    connect(time_djs, &QTimer::timeout, this, &Tfrm_tm::time_djsTimer);
-    media_yx = context.services.media->createMediaPlayer(this);
-
-    // The players never keep the keyboard: every key reaches the screen's own handler.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { keepFocusHere(now); });
 }
 
 void Tfrm_tm::buildBoard()

@@ -21,51 +21,51 @@ public:
     explicit Tfrm_tm(AppContext &context);
 
     // The seven panels, bottom to top.
-    quiz::BevelPanel *panel_wendati;
-    quiz::BevelPanel *Panel_tupianti;
-    quiz::BevelPanel *Panel_duomeiti;
-    quiz::BevelPanel *Panel_xzt;
-    quiz::BevelPanel *Panel_lianxianti;
-    quiz::BevelPanel *Panel_xztm;
-    quiz::BevelPanel *Panel_flash;
+    quiz::BevelPanel *panel_wendati = nullptr;
+    quiz::BevelPanel *Panel_tupianti = nullptr;
+    quiz::BevelPanel *Panel_duomeiti = nullptr;
+    quiz::BevelPanel *Panel_xzt = nullptr;
+    quiz::BevelPanel *Panel_lianxianti = nullptr;
+    quiz::BevelPanel *Panel_xztm = nullptr;
+    quiz::BevelPanel *Panel_flash = nullptr;
 
     // The board.
-    Picture *Image_xtbj;
+    Picture *Image_xtbj = nullptr;
     std::array<Picture *, quiz::kTileCount> Image_tm;         // Image_tm1 .. Image_tm20
     std::array<quiz::TileLabel *, quiz::kTileCount> lab_tm; // lab_tm1 .. lab_tm20
 
     // Choice.
-    Picture *Image_xztbj;
-    ShadowLabel *lab_xzttm;
+    Picture *Image_xztbj = nullptr;
+    ShadowLabel *lab_xzttm = nullptr;
     std::array<Picture *, quiz::kOptionCount> Image_option;    // Image_a .. Image_f
     std::array<ShadowLabel *, quiz::kOptionCount> lab_option;  // lab_a .. lab_f
 
     // Question and answer.
-    Picture *Image_wdtbj;
-    ShadowLabel *ed_wendati;
-    ShadowLabel *ed_wendatida;
+    Picture *Image_wdtbj = nullptr;
+    ShadowLabel *ed_wendati = nullptr;
+    ShadowLabel *ed_wendatida = nullptr;
 
     // Matching.
-    Picture *Image_lianxianti;
-    ShadowLabel *lab_lianxianti_tm;
+    Picture *Image_lianxianti = nullptr;
+    ShadowLabel *lab_lianxianti_tm = nullptr;
     std::array<ShadowLabel *, quiz::kPairCount> lab_lianxianti_daz;
     std::array<QPushButton *, quiz::kPairCount> but_z;
     std::array<QPushButton *, quiz::kPairCount> but_y;
     std::array<ShadowLabel *, quiz::kPairCount> lab_lianxianti_day;
 
     // Picture, multimedia and Flash.
-    quiz::TransitionPicture *image_tupianti;
-    Picture *Image_duomeiti;
-    ClipPlayer *media;
-    ShadowLabel *lab_audio; // shown in the player's place while a sound plays
-    QPushButton *but_play;
-    QPushButton *but_pause;
-    FlashPlayer *Flash1;
+    quiz::TransitionPicture *image_tupianti = nullptr;
+    Picture *Image_duomeiti = nullptr;
+    ClipPlayer *media = nullptr;
+    ShadowLabel *lab_audio = nullptr; // shown in the player's place while a sound plays
+    QPushButton *but_play = nullptr;
+    QPushButton *but_pause = nullptr;
+    FlashPlayer *Flash1 = nullptr;
 
     // Countdown: the boxes and captions of the five types, the timer and the sound-effect player.
     std::array<quiz::CountdownBox *, quiz::kTypeCount> countdown; // Panel_time, Panel_wdt, Panel2, Panel, Panel3
-    QTimer *time_djs;
-    MediaPlayer *media_yx;
+    QTimer *time_djs = nullptr;
+    MediaPlayer *media_yx = nullptr;
 
     // --- The board (show, tile press, groups) ---
     void load_quiz_settings();
@@ -108,6 +108,8 @@ public:
     bool boardVisible() const;
 
 protected:
+    // The board and the question panels, made at the first opening so the show's start-up does not wait.
+    void makeWidgets() override;
     void onShow() override;
     void onClose() override;
     bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;
