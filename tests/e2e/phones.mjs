@@ -1,6 +1,7 @@
 // Three judges' phones in Debian's chromium, headless, for the phones' road of the end-to-end tests.
 // Reads one command a line on stdin and answers each with "done <command>" or "fail <why>" on stdout:
 //   open URL...           opens one phone-sized page per join address and waits until each is connected
+//   judge SEAT NAME       waits until the seat's phone shows its seat number and its judge's name
 //   contestant REGEX      waits until every phone shows a contestant matching REGEX
 //   score SEAT VALUE      types VALUE on the seat's pad, sends it and waits for "已收到 VALUE"
 //   late SEAT VALUE       sends VALUE from the seat for the contestant it showed before the last change, as
@@ -64,6 +65,11 @@ const commands = {
     }
     for (const page of phones)
       await waitText(page, 'state', (t) => t === '已连接', '已连接');
+  },
+  async judge(seat, name) {
+    const page = phones[seat - 1];
+    await waitText(page, 'seat', (t) => t === seat + '号评委', seat + '号评委');
+    await waitText(page, 'judge', (t) => t === name, name);
   },
   async contestant(pattern) {
     const re = new RegExp(pattern);

@@ -30,6 +30,10 @@ while port=$(shuf -i 20000-40000 -n 1) && ! port_free "$port"; do :; done
 mkfifo "$E2E_TMP/phones-in"
 node "$here/phones.mjs" "$npm_folder" <"$E2E_TMP/phones-in" >"$E2E_TMP/phones.log" 2>&1 &
 exec 5>"$E2E_TMP/phones-in"
+# The phones end when their input does (the browser's own signal handler closes it but keeps node alive).
+trap 'exec 5>&-; e2e_cleanup' EXIT
+# The phones' answers, their seats' tokens left out.
+show_phones() { sed 's/#t=[^ ]*/#t=.../g' "$E2E_TMP/phones.log" >&2; }
 # phones COMMAND...: one command to the phones, waited for.
 phones() {
   local asked=$* from
@@ -37,10 +41,10 @@ phones() {
   echo "$asked" >&5
   local deadline=$((SECONDS + 40)) answer
   until answer=$(tail -n +$((from + 1)) "$E2E_TMP/phones.log" | grep -m1 -E "^(done|fail) ") && [ -n "$answer" ]; do
-    [ "$SECONDS" -lt "$deadline" ] || { cat "$E2E_TMP/phones.log" >&2; e2e_fail "the phones never answered '$asked'"; }
+    [ "$SECONDS" -lt "$deadline" ] || { show_phones; e2e_fail "the phones never answered '$asked'"; }
     sleep 0.1
   done
-  [ "$answer" = "done $asked" ] || { cat "$E2E_TMP/phones.log" >&2; e2e_fail "phones: $answer"; }
+  [ "$answer" = "done $asked" ] || { show_phones; e2e_fail "phones: $answer"; }
 }
 
 e2e_start
@@ -80,6 +84,10 @@ done
 e2e_pass "three seats show three join addresses"
 
 phones open "${urls[@]}"
+for seat in 1 2 3; do
+  phones judge "$seat" "$(judge_name "$seat")"
+done
+e2e_pass "each phone shows its seat and its judge's name"
 sleep 1
 for seat in 1 2 3; do
   e2e_expect "seat $seat's circle is green" yes "$(near '#00ff00' $((lamp_x[seat] - 20)) $lamp_y)"
@@ -90,7 +98,7 @@ e2e_expect "an unpaired seat stays grey" yes "$(near '#a0a0a0' $((lamp_x[4] - 20
 e2e_key Escape
 e2e_click 157 410
 e2e_key F1 F1 Up
-phones contestant "^1号"
+phones contestant "^1号\\s+$(e2e_sql "select xm from xsb where bh = 1")\$"
 e2e_pass "the phones show contestant 1"
 
 phones score 1 9.25
@@ -102,14 +110,15 @@ for seat in 1 2 3; do
   e2e_expect "box $seat is marked as from a phone" yes "$(near '#bee1ff' $((205 + (seat - 1) * 100)) 736)"
 done
 e2e_click 741 753             # 确 定
+e2e_expect "nothing is stored before F7" 0 "$(e2e_sql "select count(*) from pwdf where bh = 1")"
 e2e_key F7
 row=$(e2e_sql "select pw1df || ' ' || pw2df || ' ' || pw3df from pwdf where lunshu = 1 and bh = 1")
-e2e_expect "F7 stores the phones' scores" "9.25 8.50 7.00" "$row"
+e2e_expect "F7 stores the phones' scores" "9.25 8.5 7" "$row"
 e2e_key Escape
 
 # The next contestant on every phone; a late score for the first one is dropped and audited.
 e2e_key Up
-phones contestant "^2号"
+phones contestant "^2号\\s+$(e2e_sql "select xm from xsb where bh = 2")\$"
 e2e_pass "the phones show contestant 2"
 phones late 2 6.5
 e2e_pass "the phone says its late score was not counted"
