@@ -122,10 +122,20 @@ phones contestant "^2号\\s+$(e2e_sql "select xm from xsb where bh = 2")\$"
 e2e_pass "the phones show contestant 2"
 phones late 2 6.5
 e2e_pass "the phone says its late score was not counted"
+phones score 2 6
+e2e_pass "the same phone then scores the new contestant"
 audit() { e2e_sql "select pw || ' ' || lunshu || ' ' || bh || ' ' || fs || ' ' || jg from sjpf where fs = '6.5'"; }
 e2e_wait 10 "the audit row" bash -c "[ -n \"\$(sqlite3 '$E2E_DB' \"select 1 from sjpf where fs = '6.5'\")\" ]"
 e2e_expect "the audit keeps the dropped score" "2 1 1 6.5 other_performance" "$(audit)"
 e2e_expect "the late score reached no row" 0 "$(e2e_sql "select count(*) from pwdf where bh = 2")"
+e2e_expect "the audit keeps the three taken scores" "1:9.25 2:8.5 3:7" \
+  "$(e2e_sql "select group_concat(pw || ':' || fs, ' ') from (select pw, fs from sjpf where jg = 'accepted' and lunshu = 1 and bh = 1 order by pw)")"
+
+# No seat's token went into the program's output.
+for url in "${urls[@]}"; do
+  ! grep -qF "${url#*#t=}" "$E2E_TMP/app.log" || e2e_fail "a seat's token is in the program's output"
+done
+e2e_pass "no token in the program's output"
 
 phones quit
 exec 5>&-
