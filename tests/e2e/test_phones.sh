@@ -9,14 +9,13 @@ for tool in /usr/bin/chromium node npm zbarimg; do
 done
 . "$here/lib.sh"
 
+e2e_begin 1024x768
 npm_folder=${QUELMORA_E2E_NPM:-$E2E_TMP/npm}
 mkdir -p "$npm_folder"
 if [ ! -f "$npm_folder/node_modules/playwright-core/package.json" ]; then
   ( cd "$npm_folder" && { [ -f package.json ] || echo '{"name":"quelmora-e2e-phones","private":true}' >package.json; } &&
     npm install --no-audit --no-fund --loglevel=error playwright-core@1.65.2 ) || e2e_fail "npm could not install playwright-core"
 fi
-
-e2e_begin 1024x768
 
 # Three judges (the names stay the demo's), and a port nobody listens on.
 config="$QUELMORA_HOME/config/config.ini"
