@@ -3,6 +3,7 @@
 #include "question_bank.h"
 #include "tfrm_tmlrxt.h"
 #include "tmlr_grid.h"
+#include "ui/grid_view.h"
 #include "ui/key_codes.h"
 #include "ui/picture.h"
 
@@ -235,7 +236,7 @@ void Tfrm_tmlr::onShow()
     // The data module is made after this screen: the grid takes its query at the first showing.
     if (!model->dataset()) {
         model->setDataset(&context().data->adoq_tmcx);
-        tmlr::followCurrentRow(DBGridEh1, &context().data->adoq_tmcx);
+        grid::followCurrentRow(DBGridEh1, &context().data->adoq_tmcx);
     }
     Combo_fzlx->clear();
     Combo_fzlx->addItems(question_bank::groupNames());
@@ -319,7 +320,7 @@ void Tfrm_tmlr::toggleUsed()
     q.edit();
     q.setValue(QStringLiteral("tmyes"), !(!used.isNull() && used.toBool()));
     q.post();
-    tmlr::selectRow(DBGridEh1, row);
+    grid::selectRow(DBGridEh1, row);
 }
 
 void Tfrm_tmlr::markSelected(bool used)
@@ -327,7 +328,7 @@ void Tfrm_tmlr::markSelected(bool used)
     Dataset &q = context().data->adoq_tmcx;
     if (!q.isActive())
         return;
-    const QList<int> rows = tmlr::selectedRows(DBGridEh1);
+    const QList<int> rows = grid::selectedRows(DBGridEh1);
     const int current = q.recNo();
     // Each post refreshes the grid and its selection, so the rows are taken first and selected again after.
     for (int row : rows) {
@@ -413,7 +414,7 @@ void Tfrm_tmlr::deleteQuestions()
     }
     QList<Dataset::Bookmark> marks;
     if (grid.isActive()) {
-        for (int row : tmlr::selectedRows(DBGridEh1)) {
+        for (int row : grid::selectedRows(DBGridEh1)) {
             if (row < grid.recordCount()) {
                 grid.moveTo(row);
                 marks << grid.bookmark();
@@ -514,7 +515,7 @@ void Tfrm_tmlr::move(int step)
     for (int r = 0; column >= 0 && r < grid.recordCount(); ++r) {
         if (grid.valueAt(r, column).toInt() == b) {
             grid.moveTo(r);
-            tmlr::selectRow(DBGridEh1, r);
+            grid::selectRow(DBGridEh1, r);
             break;
         }
     }
@@ -547,7 +548,7 @@ void Tfrm_tmlr::exportQuestions()
     AppContext &c = context();
     TData &data = *c.data;
     Dataset &source = data.adoq_tmcx;
-    const QList<int> rows = source.isActive() ? tmlr::selectedRows(DBGridEh1) : QList<int>();
+    const QList<int> rows = source.isActive() ? grid::selectedRows(DBGridEh1) : QList<int>();
     if (rows.isEmpty()) {
         c.dialogs().information(this, kNoneSelected);
         return;

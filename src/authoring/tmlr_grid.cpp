@@ -5,10 +5,7 @@
 
 #include <QColor>
 #include <QFont>
-#include <QItemSelectionModel>
-#include <QTableView>
 
-#include <algorithm>
 
 const QList<TikuGridModel::Column> &TikuGridModel::columns()
 {
@@ -130,42 +127,3 @@ QVariant TikuGridModel::headerData(int section, Qt::Orientation orientation, int
         return int(Qt::AlignCenter);
     return {};
 }
-
-namespace tmlr {
-
-void followCurrentRow(QTableView *view, Dataset *dataset)
-{
-    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, view,
-                     [dataset](const QModelIndex &current) {
-                         if (current.isValid() && current.row() != dataset->recNo() && current.row() < dataset->recordCount())
-                             dataset->moveTo(current.row());
-                     });
-    QObject::connect(dataset, &Dataset::currentChanged, view, [view](int row) {
-        QItemSelectionModel *s = view->selectionModel();
-        if (row < 0 || row >= view->model()->rowCount() || s->currentIndex().row() == row)
-            return;
-        s->setCurrentIndex(view->model()->index(row, 0), QItemSelectionModel::NoUpdate);
-    });
-}
-
-void selectRow(QTableView *view, int row)
-{
-    QAbstractItemModel *m = view->model();
-    if (row < 0 || row >= m->rowCount())
-        return;
-    view->selectionModel()->setCurrentIndex(m->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    view->scrollTo(m->index(row, 0));
-}
-
-QList<int> selectedRows(const QTableView *view)
-{
-    QList<int> rows;
-    for (const QItemSelectionRange &range : view->selectionModel()->selection())
-        for (int r = range.top(); r <= range.bottom(); ++r)
-            rows << r;
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
-}
-
-} // namespace tmlr

@@ -6,7 +6,6 @@
 #include <QPointer>
 
 class Dataset;
-class QTableView;
 
 class TikuGridModel : public QAbstractTableModel {
     Q_OBJECT
@@ -36,14 +35,3 @@ private:
     QPointer<Dataset> m_dataset;
     QList<int> m_sourceColumn; // dataset column of each grid column, -1 when the result lacks it
 };
-
-namespace tmlr {
-
-// Makes the grid's current row follow the dataset's and the other way round.
-void followCurrentRow(QTableView *view, Dataset *dataset);
-// Selects row `row` alone and makes it current.
-void selectRow(QTableView *view, int row);
-// The grid rows selected, top to bottom.
-QList<int> selectedRows(const QTableView *view);
-
-} // namespace tmlr

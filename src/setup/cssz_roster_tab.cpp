@@ -3,6 +3,7 @@
 #include "cssz_widgets.h"
 #include "media/asset_paths.h"
 #include "settings/settings_keys.h"
+#include "ui/grid_view.h"
 #include "ui/picture.h"
 #include "ui/shadow_label.h"
 #include "ui/stage_window.h"
@@ -77,7 +78,7 @@ RosterTab::RosterTab(StageWindow &screen) : m_screen(screen)
         }
     };
     connect(model, &QAbstractItemModel::modelReset, this, layOut);
-    followCurrentRow(DBGridEh1, &data.adoq_xscx);
+    grid::followCurrentRow(DBGridEh1, &data.adoq_xscx);
     auto *before = new QAction(DBGridEh1);
     before->setSeparator(true);
     menu_delete = new QAction(QStringLiteral("--删除选手--"), DBGridEh1);
@@ -351,7 +352,7 @@ void RosterTab::move(int step)
     for (int r = 0; column >= 0 && r < x.recordCount(); ++r) {
         if (x.valueAt(r, column).toInt() == b) {
             x.moveTo(r);
-            selectRow(DBGridEh1, r);
+            grid::selectRow(DBGridEh1, r);
             break;
         }
     }

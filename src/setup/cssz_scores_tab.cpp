@@ -2,6 +2,7 @@
 
 #include "cssz_widgets.h"
 #include "setup_rules.h"
+#include "ui/grid_view.h"
 #include "ui/shadow_label.h"
 #include "ui/stage_window.h"
 
@@ -45,7 +46,7 @@ ScoresTab::ScoresTab(StageWindow &screen) : m_screen(screen)
         }
     };
     connect(model, &QAbstractItemModel::modelReset, this, layOut);
-    followCurrentRow(DBGridEh2, &query);
+    grid::followCurrentRow(DBGridEh2, &query);
     auto *before = new QAction(DBGridEh2);
     before->setSeparator(true);
     menu_delete = new QAction(QStringLiteral("--删除数据--"), DBGridEh2);

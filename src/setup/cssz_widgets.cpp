@@ -116,36 +116,6 @@ QTableView *grid(QWidget *parent, const QString &name, const QRect &rect, GridMo
     return v;
 }
 
-void followCurrentRow(QTableView *view, Dataset *dataset)
-{
-    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, view,
-                     [dataset](const QModelIndex &current) {
-                         if (current.isValid() && current.row() != dataset->recNo() && current.row() < dataset->recordCount())
-                             dataset->moveTo(current.row());
-                     });
-    QObject::connect(dataset, &Dataset::currentChanged, view, [view](int row) {
-        QItemSelectionModel *s = view->selectionModel();
-        if (row < 0 || s->currentIndex().row() == row)
-            return;
-        int column = 0;
-        while (column < view->model()->columnCount() - 1 && view->isColumnHidden(column))
-            ++column;
-        s->setCurrentIndex(view->model()->index(row, column), QItemSelectionModel::NoUpdate);
-    });
-}
-
-void selectRow(QTableView *view, int row)
-{
-    QAbstractItemModel *m = view->model();
-    if (row < 0 || row >= m->rowCount())
-        return;
-    int column = 0;
-    while (column < m->columnCount() - 1 && view->isColumnHidden(column))
-        ++column;
-    view->selectionModel()->setCurrentIndex(m->index(row, column),
-                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
 QList<qint64> selectedBookmarks(QTableView *view, Dataset *dataset)
 {
     QList<int> rows;

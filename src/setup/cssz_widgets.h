@@ -53,10 +53,6 @@ private:
 // A read-only grid of whole rows, several of which can be selected, titles centred and bold on yellow.
 QTableView *grid(QWidget *parent, const QString &name, const QRect &rect, GridModel *model);
 
-// Keeps a grid's current row and its dataset's current row the same, both ways.
-void followCurrentRow(QTableView *view, Dataset *dataset);
-// Selects the row `row` of the grid alone and makes it current.
-void selectRow(QTableView *view, int row);
 // The dataset bookmarks of the rows selected in the grid, in the order they were selected.
 QList<qint64> selectedBookmarks(QTableView *view, Dataset *dataset);
 

@@ -7,6 +7,7 @@
 #include "authoring/tmlr_grid.h"
 #include "test_app.h"
 #include "ui/click_area.h"
+#include "ui/grid_view.h"
 #include "ui/shadow_label.h"
 
 #include <QAction>
@@ -272,7 +273,7 @@ private slots:
         QCOMPARE(b.t.folder.column(QStringLiteral("select tmyes from tiku order by ctsx")),
                  (QStringList{QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0")}));
         // The selection stays for the next item.
-        QCOMPARE(tmlr::selectedRows(b.screen->DBGridEh1), (QList<int>{0, 2}));
+        QCOMPARE(grid::selectedRows(b.screen->DBGridEh1), (QList<int>{0, 2}));
         b.clickRow(0);
         b.screen->N9->trigger();
         QCOMPARE(b.t.folder.column(QStringLiteral("select tmyes from tiku order by ctsx")),
@@ -517,7 +518,7 @@ private slots:
         QCOMPARE(copies[1].section(QLatin1Char('|'), 1, 1), QStringLiteral("题3"));
         // The source is untouched and still selected.
         QCOMPARE(b.stored(3, QStringLiteral("1")).size(), 3);
-        QCOMPARE(tmlr::selectedRows(b.screen->DBGridEh1).size(), unknownType.isEmpty() ? 2 : 3);
+        QCOMPARE(grid::selectedRows(b.screen->DBGridEh1).size(), unknownType.isEmpty() ? 2 : 3);
         QCOMPARE(b.screen->ed_dc_qs->value(), 3);
     }
 
