@@ -49,8 +49,7 @@ protected:
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useStageDisplay();
     QApplication application(argc, argv);
     test_support::prepare();
 

@@ -6,6 +6,7 @@
 #include "media/flash_environment.h"
 #include "media/flash/ruffle_flash_player.h"
 #include "media/flash/swf_writer.h"
+#include "bench_timing.h"
 
 #include <QApplication>
 #include <QDir>
@@ -327,8 +328,7 @@ int run(const QDir &dir)
 
 int main(int argc, char **argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useStageDisplay();
     prepareFlashEnvironment();
     QApplication application(argc, argv);
     QTemporaryDir dir;

@@ -117,8 +117,7 @@ judging::Performance performance(int position)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useStageDisplay();
     QApplication application(argc, argv);
     test_support::prepare();
 

@@ -4,6 +4,7 @@
 #include "media/asset_paths.h"
 #include "scoring/tfrm_dfpm.h"
 #include "test_app.h"
+#include "bench_timing.h"
 
 #include <QElapsedTimer>
 
@@ -78,7 +79,7 @@ void print(const char *what, const Series &s)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useStageDisplay();
     QApplication application(argc, argv);
     test_support::prepare();
 

@@ -46,8 +46,7 @@ QByteArray png(QSize size, Qt::GlobalColor colour)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useStageDisplay();
     QApplication application(argc, argv);
     test_support::prepare();
 

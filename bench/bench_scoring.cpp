@@ -34,8 +34,7 @@ constexpr double kGoalMs = 16.0;
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::useStageDisplay();
     QApplication application(argc, argv);
     test_support::prepare();
 

@@ -4,6 +4,7 @@
 #include "app/real_services.h"
 #include "app/tfrm_main.h"
 #include "program_folder.h"
+#include "bench_timing.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -116,14 +117,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     // The program folder is made once here, so its making is not counted.
     TestProgramFolder folder;
-    // By default a 1024 x 768 display (the offscreen platform's own is 800 x 600).
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-        const QString screen = folder.path() + QStringLiteral("/screen.json");
-        QFile file(screen);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(R"({"screens": [{"name": "stage", "x": 0, "y": 0, "width": 1024, "height": 768}]})");
-        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screen.toLocal8Bit());
-    }
+    bench::useStageDisplay();
     qputenv("QUELMORA_HOME", folder.path().toLocal8Bit());
     const QString self = QCoreApplication::applicationFilePath();
     const int rounds = 9;

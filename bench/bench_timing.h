@@ -1,6 +1,8 @@
 #pragma once
 // Timing for the benchmarks: wall and thread CPU time of repeated runs, summarised as median and worst.
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <time.h>
 
@@ -10,6 +12,19 @@
 #include <vector>
 
 namespace bench {
+
+// The benchmarks run on the offscreen platform with a 1024 x 768 display, the stage's own size (the platform's
+// own display is 800 x 600), unless QT_QPA_PLATFORM names another. Call before the application object.
+inline void useStageDisplay()
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    const QString screen = QDir::temp().filePath(QStringLiteral("quelmora-bench-1024x768.json"));
+    QFile file(screen);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(R"({"screens": [{"name": "stage", "x": 0, "y": 0, "width": 1024, "height": 768}]})");
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screen.toLocal8Bit());
+}
 
 inline double threadCpuMs()
 {
