@@ -92,6 +92,7 @@ void prepareApplication()
     QApplication::setApplicationName(QStringLiteral("Quelmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quelmora"));
     installFontSubstitutions();
-    startFontConfiguration(stageFont(QStringLiteral("黑体"), 35, true)); // the main menu's issue label
+    // The main menu's issue label as it reads at start-up.
+    startFontConfiguration(stageFont(QStringLiteral("黑体"), 35, true), QStringLiteral("第0期题目"));
     installApplicationFilters();
 }

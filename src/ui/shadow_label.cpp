@@ -160,13 +160,13 @@ QFont stageFont(const QString &family, int pixelSize, bool bold)
     return font;
 }
 
-void startFontConfiguration(const QFont &first)
+void startFontConfiguration(const QFont &first, const QString &sample)
 {
     // Qt keeps the font list and each family's fallbacks for the whole program, whichever thread asks first;
     // asked here, the first text drawn finds them ready. Only the measuring font engine stays with this thread.
-    static std::future<void> reading = std::async(std::launch::async, [first] {
+    static std::future<void> reading = std::async(std::launch::async, [first, sample] {
         FcInit();
-        QFontMetrics(first).horizontalAdvance(QStringLiteral("第0期题目"));
+        QFontMetrics(first).horizontalAdvance(sample);
     });
 }
 

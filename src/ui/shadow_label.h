@@ -54,6 +54,7 @@ QFont stageFont(const QString &family, int pixelSize, bool bold = false);
 // Maps the font names of the screens to installed fonts: 黑体 to Noto Sans CJK SC, 宋体 to Noto Serif CJK SC,
 // Times New Roman to Liberation Serif.
 void installFontSubstitutions();
-// Starts reading the system's fonts and the fallbacks of `first`, the type start-up draws first, on a
-// thread of their own, so that text finds them ready instead of waiting for them. After the substitutions.
-void startFontConfiguration(const QFont &first);
+// Starts reading the system's fonts and the fallbacks of `first` for the scripts of `sample`, the type and
+// text start-up draws first, on a thread of their own, so that text finds them ready instead of waiting
+// for them. After the substitutions.
+void startFontConfiguration(const QFont &first, const QString &sample);
