@@ -158,6 +158,7 @@ void Tfrm_pfmain::onShow()
     score_storage::load_roster(c.data->adoq_ls, c.scoring_settings.contestant_count, m_roster);
     m_position = 0;
     lab_xsxm->setText({});
+    readRoundRange();
     tellPhones(performanceOnDisplay());
 }
 
@@ -299,6 +300,7 @@ void Tfrm_pfmain::chooseRound(int round)
     context().current_round = round;
     lab_lunshu->setText(QStringLiteral("第%1轮").arg(round));
     Image_pf->loadIfExists(context().paths.file(assets::roundBackground(round)));
+    readRoundRange();
     tellPhones(performanceOnDisplay());
 }
 
@@ -471,6 +473,29 @@ bool Tfrm_pfmain::phonesOn() const
     return m_link && m_link->isRunning();
 }
 
+void Tfrm_pfmain::readRoundRange()
+{
+    const judging::Performance defaults;
+    m_roundLowest = defaults.lowest;
+    m_roundHighest = defaults.highest;
+    const int round = context().current_round;
+    if (!m_link || round < 1 || round > 4)
+        return;
+    const IniFile config = context().settings.config();
+    auto number = [&config](const QString &key, double fallback) {
+        bool ok = false;
+        const double v = config.read(keys::kContest, key, {}).trimmed().toDouble(&ok);
+        return ok ? v : fallback;
+    };
+    const double lowest = number(keys::roundLowest(round), defaults.lowest);
+    const double highest = number(keys::roundHighest(round), defaults.highest);
+    // A range no score fits would leave every phone unable to send; the phones keep their own then.
+    if (highest > lowest) {
+        m_roundLowest = lowest;
+        m_roundHighest = highest;
+    }
+}
+
 judging::Performance Tfrm_pfmain::performanceOnDisplay() const
 {
     const AppContext &c = context();
@@ -484,19 +509,8 @@ judging::Performance Tfrm_pfmain::performanceOnDisplay() const
     if (round < 1 || round > 4)
         return p;
     p.round = round;
-    const IniFile config = c.settings.config();
-    auto number = [&config](const QString &key, double fallback) {
-        bool ok = false;
-        const double v = config.read(keys::kContest, key, {}).trimmed().toDouble(&ok);
-        return ok ? v : fallback;
-    };
-    const double lowest = number(keys::roundLowest(round), p.lowest);
-    const double highest = number(keys::roundHighest(round), p.highest);
-    // A range no score fits would leave every phone unable to send; the phones keep their own then.
-    if (highest > lowest) {
-        p.lowest = lowest;
-        p.highest = highest;
-    }
+    p.lowest = m_roundLowest;
+    p.highest = m_roundHighest;
     if (m_position >= 1 && m_position <= m_roster.size()) {
         p.position = m_position;
         p.number = QString::number(m_roster.numbers.at(m_position - 1));

@@ -106,6 +106,8 @@ private:
 
     // The judges' phones.
     bool phonesOn() const;
+    // The phones' range of the chosen round, read when the round is chosen.
+    void readRoundRange();
     judging::Performance performanceOnDisplay() const;
     void tellPhones(const judging::Performance &performance);
     void phoneScore(int judge, const QString &value);
@@ -121,6 +123,8 @@ private:
     };
     judging::JudgeLink *m_link;
     judging::Performance m_performance;
+    double m_roundLowest = judging::Performance{}.lowest;
+    double m_roundHighest = judging::Performance{}.highest;
     std::array<PhoneEntry, kMaxJudges> m_phone{};
 
     score_storage::Roster m_roster;

@@ -1,9 +1,7 @@
 // The rules of the judges' phones without a network: score checks, message parsing, the seats' tokens and
 // codes, the throttle of bad attempts per address and the rate of one device.
 #include "judging/judging_rules.h"
-#include "judging/performance_settings.h"
 #include "settings/settings_files.h"
-#include "settings/settings_keys.h"
 #include "test_app.h"
 
 #include <QSet>
@@ -62,41 +60,6 @@ private slots:
         Outcome why = Outcome::RateLimited;
         QCOMPARE(checkScore(text, round1(lowest, 10, decimals), &why), held);
         QCOMPARE(why, outcome);
-    }
-};
-
-class PerformanceSettingsTest : public QObject {
-    Q_OBJECT
-private slots:
-    void readsTheRoundsRange_data()
-    {
-        QTest::addColumn<QString>("lowest");
-        QTest::addColumn<QString>("highest");
-        QTest::addColumn<QString>("decimals");
-        QTest::addColumn<QString>("judges");
-        QTest::addColumn<QString>("expected"); // lowest|highest|decimals|judges
-        QTest::newRow("as set") << "6" << "9.5" << "1" << "7" << "6|9.5|1|7";
-        QTest::newRow("nothing set") << "" << "" << "" << "" << "0|10|2|0";
-        QTest::newRow("unreadable") << "low" << "x" << "5" << "many" << "0|10|2|0";
-        QTest::newRow("the wrong way round") << "10" << "5" << "3" << "20" << "5|10|3|12";
-    }
-    void readsTheRoundsRange()
-    {
-        QFETCH(QString, lowest);
-        QFETCH(QString, highest);
-        QFETCH(QString, decimals);
-        QFETCH(QString, judges);
-        QFETCH(QString, expected);
-        TestProgramFolder folder(false);
-        folder.setConfig(keys::kContest, keys::roundLowest(3), lowest);
-        folder.setConfig(keys::kContest, keys::roundHighest(3), highest);
-        folder.setConfig(keys::kScoring, keys::kDecimals, decimals);
-        folder.setConfig(keys::kJudges, keys::kJudgeCount, judges);
-        const Performance p = performanceFromSettings(SettingsFiles(folder.path()), 3, 4, QStringLiteral("04"), QStringLiteral("李四"));
-        QCOMPARE(QStringLiteral("%1|%2|%3|%4").arg(p.lowest).arg(p.highest).arg(p.decimals).arg(p.judges), expected);
-        QCOMPARE(p.round, 3);
-        QCOMPARE(p.position, 4);
-        QCOMPARE(p.name, QStringLiteral("李四"));
     }
 };
 
@@ -243,5 +206,5 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(ScoreCheckTest, PerformanceSettingsTest, MessageTest, SeatBookTest, LimitsTest)
+QUELMORA_TEST_MAIN(ScoreCheckTest, MessageTest, SeatBookTest, LimitsTest)
 #include "tst_judging_rules.moc"
