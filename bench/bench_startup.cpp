@@ -1,9 +1,10 @@
 // Start-up to the painted main menu, against a bare window started the same way, and the resident memory
-// at the main menu. Each is run as a fresh process several times; the medians are compared.
+// once start-up is done. Each is run as a fresh process several times; the medians are compared.
 #include "app/application.h"
 #include "app/real_services.h"
 #include "app/tfrm_main.h"
 #include "program_folder.h"
+#include "ui/shadow_label.h"
 #include "bench_timing.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <cstdio>
 
 namespace {
@@ -36,48 +38,64 @@ qint64 steadyNs()
         .count();
 }
 
-// Reports the time from the launch to the end of the first paint of `window` and the memory then, and
-// ends the process; its teardown is not counted.
+// Reports the time from the launch to the end of the first paint of the main menu (or the bare window),
+// and the memory once start-up is done, and ends the process; its teardown is not counted.
 class FirstPaint : public QObject {
 public:
-    explicit FirstPaint(QWidget *window) { window->installEventFilter(this); }
+    FirstPaint(QWidget *window, std::function<bool()> done) : m_done(std::move(done)) { window->installEventFilter(this); }
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
-        if (event->type() == QEvent::Paint && !m_done) {
-            m_done = true;
-            QTimer::singleShot(0, [] {
-                const double ms = double(steadyNs() - qgetenv("QUELMORA_BENCH_LAUNCH_NS").toLongLong()) / 1e6;
-                std::printf("painted %ld %.3f\n", residentKb(), ms);
-                std::fflush(stdout);
-                QCoreApplication::exit(0);
+        if (event->type() == QEvent::Paint && m_ms < 0) {
+            QTimer::singleShot(0, this, [this] {
+                m_ms = double(steadyNs() - qgetenv("QUELMORA_BENCH_LAUNCH_NS").toLongLong()) / 1e6;
+                report();
             });
         }
         return false;
     }
 
 private:
-    bool m_done = false;
+    void report()
+    {
+        if (!m_done()) {
+            QTimer::singleShot(0, this, [this] { report(); });
+            return;
+        }
+        std::printf("painted %ld %.3f\n", residentKb(), m_ms);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    }
+
+    std::function<bool()> m_done;
+    double m_ms = -1;
 };
 
 int child(int argc, char **argv, bool full)
 {
+    // As the program starts, reading the font configuration from the first moment.
+    if (full)
+        beginFontConfiguration();
     QApplication app(argc, argv);
     if (!full) {
         // A bare window filling the display, as the stage and its bars fill it.
         QWidget window(nullptr, Qt::Window | Qt::FramelessWindowHint);
         window.setGeometry(QGuiApplication::primaryScreen()->geometry());
-        FirstPaint probe(&window);
+        FirstPaint probe(&window, [] { return true; });
         window.show();
         return app.exec();
     }
     prepareApplication();
     RealServices services;
-    Application quelmora(qEnvironmentVariable("QUELMORA_HOME"), services.services());
-    FirstPaint probe(quelmora.screens().frm_main);
-    quelmora.screens().frm_main->show();
-    return app.exec();
+    Application quelmora(qEnvironmentVariable("QUELMORA_HOME"), services.services(),
+                         [&services](AppContext &context) { services.attach(context); });
+    Tfrm_main *menu = quelmora.mainMenu();
+    FirstPaint probe(menu, [&] { return quelmora.started() && !menu->databasePending(); });
+    menu->show();
+    const int status = app.exec();
+    services.detach();
+    return status;
 }
 
 struct Run {
@@ -134,6 +152,6 @@ int main(int argc, char **argv)
     std::printf("bare window to first paint:  %.1f ms (median of %d)\n", b, rounds);
     std::printf("main menu to first paint:    %.1f ms (median of %d)\n", f, rounds);
     std::printf("ratio:                       %.2f (goal at most 1.5)\n", f / b);
-    std::printf("resident memory at the menu: %.1f MB (goal at most 80)\n", double(kb) / 1024.0);
+    std::printf("resident memory after start: %.1f MB (goal at most 80)\n", double(kb) / 1024.0);
     return 0;
 }

@@ -25,7 +25,8 @@
 #include <QTimer>
 #include <QDir>
 
-Application::Application(const QString &programFolder, Services services) : m_context(programFolder, services)
+Application::Application(const QString &programFolder, Services services, std::function<void(AppContext &)> started)
+    : m_context(programFolder, services), m_whenStarted(std::move(started))
 {
     // The projector first: every screen takes its place on it. A chosen display that is missing is said
     // on the main menu once it is up.
@@ -40,14 +41,26 @@ Application::Application(const QString &programFolder, Services services) : m_co
         }
     });
     m_stage->apply(StageChoice::read(m_context.settings));
+    // The menu asks for the rest once it is painted, so the organiser sees it without waiting for them.
+    m_context.completeStart = [this] { completeStart(); };
+    make(m_context.screens.frm_main);
+}
+
+template <typename Screen>
+void Application::make(Screen *&slot)
+{
+    auto screen = std::make_unique<Screen>(m_context);
+    slot = screen.get();
+    m_order.push_back(screen.get());
+    m_windows.push_back(std::move(screen));
+}
+
+void Application::completeStart()
+{
+    if (m_started)
+        return;
+    m_started = true;
     Screens &s = m_context.screens;
-    auto make = [this]<typename Screen>(Screen *&slot) {
-        auto screen = std::make_unique<Screen>(m_context);
-        slot = screen.get();
-        m_order.push_back(screen.get());
-        m_windows.push_back(std::move(screen));
-    };
-    make(s.frm_main);
     make(s.show_main);
     make(s.frm_tmlr);
     make(s.frm_tmlrxt);
@@ -66,6 +79,8 @@ Application::Application(const QString &programFolder, Services services) : m_co
     make(s.frm_xsjs);
     make(s.frm_jz);
     make(s.frm_cj);
+    if (m_whenStarted)
+        m_whenStarted(m_context);
 }
 
 Application::~Application()

@@ -3,18 +3,20 @@
 #include "app/real_services.h"
 #include "app/tfrm_main.h"
 #include "media/flash_environment.h"
+#include "ui/shadow_label.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    beginFontConfiguration();
     prepareFlashEnvironment();
     QApplication app(argc, argv);
     prepareApplication();
     RealServices services;
-    Application quelmora(defaultProgramFolder(), services.services());
-    services.attach(quelmora.context());
-    quelmora.screens().frm_main->show();
+    // The judges' server takes the contest database once start-up has made it.
+    Application quelmora(defaultProgramFolder(), services.services(), [&services](AppContext &context) { services.attach(context); });
+    quelmora.mainMenu()->show();
     const int status = app.exec();
     services.detach();
     return status;

@@ -1,6 +1,7 @@
 // Build step: draws the main menu's pictures into the given folder, to be compiled into the program.
 #include "menu_artwork.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 
@@ -19,8 +20,13 @@ int main(int argc, char **argv)
     for (const qreal s : scales) {
         const QString background = folder + QLatin1Char('/') + menuArtName(QStringLiteral("menu_background"), s);
         const QString highlight = folder + QLatin1Char('/') + menuArtName(QStringLiteral("menu_highlight"), s);
-        if (!drawMenuBackground(s).save(background + QStringLiteral(".jpg"), "JPEG", 92)
-            || !drawMenuHighlight(s).save(highlight + QStringLiteral(".png"), "PNG")) {
+        auto write = [](const QString &path, const QImage &picture) {
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(encodeMenuPicture(picture)) == file.size()
+                   && file.flush();
+        };
+        if (!write(background + QStringLiteral(".pixels"), drawMenuBackground(s))
+            || !write(highlight + QStringLiteral(".pixels"), drawMenuHighlight(s))) {
             std::fprintf(stderr, "cannot write the menu pictures into %s\n", argv[1]);
             return 1;
         }

@@ -81,24 +81,34 @@ Tfrm_main::Tfrm_main(AppContext &context) : StageWindow(context, QStringLiteral(
     connect(Button_exit, &QPushButton::clicked, qApp, &QCoreApplication::quit);
 
     QScreen *display = context.stage ? context.stage->screen() : QGuiApplication::primaryScreen();
-    if (display)
-        m_artwork = std::async(std::launch::async, &Tfrm_main::decodeArtwork, display->devicePixelRatio());
+    // The stored pictures are shown in place; only a scale drawn for none is made to fit, beside the rest
+    // of start-up.
+    if (display && menuArtScaleFor(display->devicePixelRatio()) != display->devicePixelRatio())
+        m_artwork = std::async(std::launch::async, &Tfrm_main::artworkFor, display->devicePixelRatio());
 }
 
 void Tfrm_main::onShow()
 {
-    if (Image1->isEmpty())
+    const bool first = Image1->isEmpty();
+    if (first)
         loadArtwork();
     // The team reset and the database are independent: a bad team count is reported and the database
     // is still opened, so the show can go on.
     guard([this] { resetTeamScores(); });
     for (Picture *h : highlights)
         h->hide();
-    // The database opens right after the menu is painted, or when an area is opened before that, so the
-    // menu shows without waiting for it.
+    // The other screens are made and the database opens right after the menu is painted, or when an area
+    // is opened before that, so the menu shows without waiting for them.
     m_databasePending = true;
     // Without a window manager the menu is never activated: the issue label must not wait for it.
     activationSteps();
+    // At start-up the label is the only text of the first paint, so the type loads for it on the font thread.
+    if (first) {
+        const qreal dpr = lab_qs->devicePixelRatioF();
+        const QRect place = lab_qs->geometry();
+        const QRect device((QPointF(place.topLeft()) * dpr).toPoint(), (QSizeF(place.size()) * dpr).toSize());
+        lab_qs->drawAhead(Image1->pixmap().toImage().copy(device));
+    }
 }
 
 void Tfrm_main::resetTeamScores()
@@ -114,8 +124,15 @@ bool Tfrm_main::event(QEvent *event)
 {
     const bool done = StageWindow::event(event);
     if (event->type() == QEvent::Paint && m_databasePending)
-        QTimer::singleShot(0, this, [this] { openPendingDatabase(); });
+        QTimer::singleShot(0, this, [this] { finishStart(); });
     return done;
+}
+
+void Tfrm_main::finishStart()
+{
+    if (context().completeStart)
+        context().completeStart();
+    openPendingDatabase();
 }
 
 void Tfrm_main::openPendingDatabase()
@@ -148,6 +165,7 @@ void Tfrm_main::changeEvent(QEvent *event)
 
 void Tfrm_main::openArea(int area)
 {
+    finishStart();
     StageWindow *screen = nullptr;
     const Screens &s = context().screens;
     switch (area) {
@@ -159,7 +177,6 @@ void Tfrm_main::openArea(int area)
     }
     if (!screen)
         return;
-    openPendingDatabase();
     for (Picture *h : highlights)
         h->hide();
     // Back from a modal screen the menu shows the issue at once, even where no activation follows.
@@ -174,21 +191,21 @@ void Tfrm_main::openHelp()
         context().services.shell->open(path);
 }
 
-Tfrm_main::Artwork Tfrm_main::decodeArtwork(qreal dpr)
+Tfrm_main::Artwork Tfrm_main::artworkFor(qreal dpr)
 {
     // A scaled stage takes the pictures drawn for its scale (or the next larger, made to fit once), so
     // they stay sharp and each paint is a plain copy; a stage at its own size takes the small ones.
-    auto load = [dpr](const QString &base, const char *type, const QSize &stageSize) {
+    auto load = [dpr](const QString &base, const QSize &stageSize) {
         const qreal scale = menuArtScaleFor(dpr);
-        QImage image(QStringLiteral(":/menu/%1.%2").arg(menuArtName(base, scale), QLatin1String(type)));
+        QImage image = storedMenuPicture(menuArtName(base, scale));
         const QSize device = (QSizeF(stageSize) * dpr).toSize();
         if (image.size() != device && !image.isNull())
             image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         image.setDevicePixelRatio(dpr);
         return image;
     };
-    return {dpr, load(QStringLiteral("menu_background"), "jpg", QSize(kStageWidth, kStageHeight)),
-            load(QStringLiteral("menu_highlight"), "png", kAreas[0].highlight.size())};
+    return {dpr, load(QStringLiteral("menu_background"), QSize(kStageWidth, kStageHeight)),
+            load(QStringLiteral("menu_highlight"), kAreas[0].highlight.size())};
 }
 
 void Tfrm_main::loadArtwork()
@@ -196,7 +213,7 @@ void Tfrm_main::loadArtwork()
     const qreal dpr = devicePixelRatioF();
     Artwork art = m_artwork.valid() ? m_artwork.get() : Artwork{};
     if (art.dpr != dpr)
-        art = decodeArtwork(dpr);
+        art = artworkFor(dpr);
     Image1->setPixmap(QPixmap::fromImage(std::move(art.background)));
     const QPixmap glow = QPixmap::fromImage(std::move(art.highlight));
     for (Picture *h : highlights)

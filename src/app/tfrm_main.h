@@ -38,19 +38,21 @@ protected:
 private:
     void resetTeamScores();
     void openDatabase();
+    // Has the screens after the menu made and the database opened, once.
+    void finishStart();
     void openPendingDatabase();
     void openArea(int area);
     void openHelp();
     void loadArtwork();
 
-    // The menu's pictures decoded for one display scale.
+    // The menu's pictures for one display scale.
     struct Artwork {
         qreal dpr = 0;
         QImage background, highlight;
     };
-    static Artwork decodeArtwork(qreal dpr);
-    // Decoded beside the rest of start-up, for the scale the stage display has then; taken at the first
-    // showing when the scale is still that one.
+    static Artwork artworkFor(qreal dpr);
+    // Made to fit beside the rest of start-up when no stored picture has the stage display's scale; taken
+    // at the first showing when the scale is still that one.
     std::future<Artwork> m_artwork;
     bool m_databasePending = false;
 };

@@ -9,6 +9,8 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <functional>
+
 class Dialogs;
 class MediaFactory;
 class SlideShow;
@@ -104,6 +106,9 @@ public:
     Screens screens;
 
     Dialogs &dialogs() const { return *services.dialogs; }
+
+    // Makes the screens start-up has left until the main menu is painted; does nothing once they exist.
+    std::function<void()> completeStart;
 
     // State passed between screens; nothing of it is stored.
     QString current_issue;

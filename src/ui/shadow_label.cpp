@@ -2,13 +2,18 @@
 
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QPainter>
 
 #include <fontconfig/fontconfig.h>
 
+#include <condition_variable>
+#include <functional>
 #include <future>
+#include <mutex>
 
 namespace {
 
@@ -32,6 +37,39 @@ QAccessibleInterface *accessibleFactory(const QString &className, QObject *objec
 }
 
 constexpr int kSmallestPixelSize = 6;
+
+// Start-up's font thread: it reads the font configuration from the first moment of the program, and once
+// Qt is up the font list; then it draws the label handed to it by then, or else measures the first type,
+// so the first text finds the fonts and their fallbacks ready.
+struct FontThread {
+    std::mutex mutex;
+    std::condition_variable posted;
+    bool begun = false;
+    std::optional<std::pair<QFont, QString>> first; // the first type and text, given once Qt is up
+    bool taking = false;                             // still to look for a label to draw
+    std::packaged_task<QImage()> picture;
+    std::future<void> reading; // the thread, joined before Qt's fonts go
+};
+
+FontThread &fontThread()
+{
+    static FontThread thread;
+    return thread;
+}
+
+// Runs `draw` on the font thread when that has not yet begun on the type, otherwise on a thread of its own.
+std::future<QImage> onFontThread(std::function<QImage()> draw)
+{
+    FontThread &shared = fontThread();
+    {
+        const std::lock_guard lock(shared.mutex);
+        if (shared.taking && !shared.picture.valid()) {
+            shared.picture = std::packaged_task<QImage()>(std::move(draw));
+            return shared.picture.get_future();
+        }
+    }
+    return std::async(std::launch::async, std::move(draw));
+}
 
 } // namespace
 
@@ -76,18 +114,28 @@ void ShadowLabel::resizeEvent(QResizeEvent *event)
 
 QFont ShadowLabel::fittedFont() const
 {
-    if (m_fitted)
-        return *m_fitted;
-    QFont f = font();
-    const QRect box = rect();
+    if (!m_fitted)
+        m_fitted = fitted(look(), font());
+    return *m_fitted;
+}
+
+ShadowLabel::Look ShadowLabel::look() const
+{
+    return {m_text, font(), m_colour, m_shadow, m_background, m_dx, m_dy, m_alignment, m_wrap, size(), devicePixelRatioF()};
+}
+
+QFont ShadowLabel::fitted(const Look &look, const QFont &font)
+{
+    QFont f = font;
+    const QRect box(QPoint(0, 0), look.size);
     auto fits = [&](const QFont &candidate) {
         const QFontMetrics fm(candidate);
-        if (!m_wrap)
-            return fm.horizontalAdvance(m_text) <= box.width();
-        const QRect needed = fm.boundingRect(box, int(m_alignment) | Qt::TextWordWrap, m_text);
+        if (!look.wrap)
+            return fm.horizontalAdvance(look.text) <= box.width();
+        const QRect needed = fm.boundingRect(box, int(look.alignment) | Qt::TextWordWrap, look.text);
         return needed.height() <= box.height() && needed.width() <= box.width();
     };
-    if (!m_text.isEmpty() && box.width() > 0 && !fits(f)) {
+    if (!look.text.isEmpty() && box.width() > 0 && !fits(f)) {
         // Pixel sizes from the label's own down; a point-sized font is converted once.
         int size = f.pixelSize() > 0 ? f.pixelSize() : QFontMetrics(f).height();
         while (size > kSmallestPixelSize) {
@@ -97,7 +145,6 @@ QFont ShadowLabel::fittedFont() const
                 break;
         }
     }
-    m_fitted = f;
     return f;
 }
 
@@ -138,18 +185,53 @@ void ShadowLabel::setWordWrap(bool wrap)
 void ShadowLabel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (m_background.isValid())
-        p.fillRect(rect(), m_background);
-    if (m_text.isEmpty())
-        return;
-    p.setFont(fittedFont());
-    const int flags = int(m_alignment) | (m_wrap ? Qt::TextWordWrap : 0);
-    if (m_shadow.isValid() && (m_dx != 0 || m_dy != 0)) {
-        p.setPen(m_shadow);
-        p.drawText(rect().translated(m_dx, m_dy), flags, m_text);
+    if (m_ahead.valid()) {
+        const QImage picture = m_ahead.get();
+        if (m_aheadLook == look() && !picture.isNull()) {
+            p.drawImage(QPoint(0, 0), picture);
+            return;
+        }
     }
-    p.setPen(m_colour);
-    p.drawText(rect(), flags, m_text);
+    draw(p, look(), m_text.isEmpty() ? font() : fittedFont());
+}
+
+void ShadowLabel::draw(QPainter &p, const Look &look, const QFont &font)
+{
+    const QRect box(QPoint(0, 0), look.size);
+    if (look.background.isValid())
+        p.fillRect(box, look.background);
+    if (look.text.isEmpty())
+        return;
+    p.setFont(font);
+    const int flags = int(look.alignment) | (look.wrap ? Qt::TextWordWrap : 0);
+    if (look.shadow.isValid() && (look.dx != 0 || look.dy != 0)) {
+        p.setPen(look.shadow);
+        p.drawText(box.translated(look.dx, look.dy), flags, look.text);
+    }
+    p.setPen(look.colour);
+    p.drawText(box, flags, look.text);
+}
+
+void ShadowLabel::drawAhead(const QImage &beneath)
+{
+    m_aheadLook = look();
+    const QSize device = (QSizeF(m_aheadLook.size) * m_aheadLook.dpr).toSize();
+    if (device.isEmpty() || beneath.size() != device)
+        return;
+    // Drawn over what lies beneath, as a paint draws it, so the text's edges blend alike. The font goes to
+    // the other thread as a description, so no part of the widget's font is shared.
+    const Look look = m_aheadLook;
+    const QString description = look.font.toString();
+    QImage start = beneath.convertToFormat(QImage::Format_RGB32);
+    m_ahead = onFontThread([look, description, start]() mutable {
+        QFont font;
+        font.fromString(description);
+        start.setDevicePixelRatio(look.dpr);
+        QPainter p(&start);
+        draw(p, look, fitted(look, font));
+        p.end();
+        return start;
+    });
 }
 
 QFont stageFont(const QString &family, int pixelSize, bool bold)
@@ -160,14 +242,55 @@ QFont stageFont(const QString &family, int pixelSize, bool bold)
     return font;
 }
 
+void beginFontConfiguration()
+{
+    FontThread &shared = fontThread();
+    {
+        const std::lock_guard lock(shared.mutex);
+        if (shared.begun)
+            return;
+        shared.begun = shared.taking = true;
+    }
+    // Qt keeps the font list and each family's fallbacks for the whole program, whichever thread asks first;
+    // asked here, the first text drawn finds them ready. The font engines stay with the thread that made them.
+    shared.reading = std::async(std::launch::async, [&shared] {
+        FcInit();
+        std::unique_lock lock(shared.mutex);
+        shared.posted.wait(lock, [&] { return shared.first.has_value(); });
+        const auto [font, sample] = *shared.first; // Qt is up
+        lock.unlock();
+        QFontDatabase::families();
+        // The label when it has come by now; otherwise the type is measured, and a label that has come
+        // meanwhile is drawn with the engine that made. Later labels are drawn on threads of their own.
+        auto take = [&](bool last) {
+            const std::lock_guard hold(shared.mutex);
+            if (last || shared.picture.valid())
+                shared.taking = false;
+            return std::move(shared.picture);
+        };
+        std::packaged_task<QImage()> picture = take(false);
+        if (!picture.valid()) {
+            QFontMetrics(font).horizontalAdvance(sample);
+            picture = take(true);
+        }
+        if (picture.valid())
+            picture();
+    });
+}
+
 void startFontConfiguration(const QFont &first, const QString &sample)
 {
-    // Qt keeps the font list and each family's fallbacks for the whole program, whichever thread asks first;
-    // asked here, the first text drawn finds them ready. Only the measuring font engine stays with this thread.
-    static std::future<void> reading = std::async(std::launch::async, [first, sample] {
-        FcInit();
-        QFontMetrics(first).horizontalAdvance(sample);
-    });
+    beginFontConfiguration();
+    FontThread &shared = fontThread();
+    {
+        const std::lock_guard lock(shared.mutex);
+        if (shared.first)
+            return;
+        shared.first.emplace(first, sample);
+    }
+    shared.posted.notify_one();
+    // The thread holds font engines of its own, which must go before the application's fonts do.
+    qAddPostRoutine([] { fontThread().reading.wait(); });
 }
 
 void installFontSubstitutions()

@@ -1,4 +1,5 @@
 // Start-up and the main menu, and what every screen shares: key preview, the right-button filter, the guard.
+#include "app/menu_artwork.h"
 #include "app/tfrm_main.h"
 #include "authoring/tfrm_tmlr.h"
 #include "settings/settings_keys.h"
@@ -10,11 +11,14 @@
 #include "ui/shadow_label.h"
 
 #include <QAccessible>
+#include <QScreen>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+
+#include <cstring>
 
 namespace {
 
@@ -113,21 +117,48 @@ private slots:
         QVERIFY(t.context().data->ADOConnection1.isOpen());
     }
 
-    // The database opens after the menu's first paint; an area clicked sooner still finds it open.
-    void anAreaOpenedBeforeThePaintFindsTheDatabaseOpen()
+    // The other screens are made and the database opens after the menu's first paint, once; an area clicked
+    // sooner finds them made and the database open.
+    void theRestOfStartUpFollowsTheMenusFirstPaint()
     {
-        TestApp t;
-        t.start(false);
-        Tfrm_main *menu = t.screens().frm_main;
+        TestProgramFolder folder;
+        FakeServices fakes;
+        int started = 0;
+        Application app(folder.path(), fakes.services(), [&](AppContext &) { ++started; });
+        Tfrm_main *menu = app.mainMenu();
+        QVERIFY(menu);
         menu->show();
+        QVERIFY(!app.started());
         QVERIFY(menu->databasePending());
-        QVERIFY(!t.context().data->ADOConnection1.isOpen());
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        QTRY_VERIFY(app.started());
+        QCOMPARE(started, 1);
+        QTRY_VERIFY(!menu->databasePending());
+        QVERIFY(app.context().data->ADOConnection1.isOpen());
+        QCOMPARE(app.creationOrder().size(), size_t(17));
+        // Shown again, the menu makes nothing twice.
+        menu->hide();
+        menu->show();
+        QTest::qWait(20);
+        QCOMPARE(started, 1);
+        QCOMPARE(app.creationOrder().size(), size_t(17));
+    }
+
+    void anAreaOpenedBeforeThePaintFindsTheScreensAndTheDatabase()
+    {
+        TestProgramFolder folder;
+        FakeServices fakes;
+        Application app(folder.path(), fakes.services());
+        Tfrm_main *menu = app.mainMenu();
+        menu->show();
+        QVERIFY(!app.started());
         emit menu->areas[1]->clicked(); // the question bank, which queries the database as it opens
-        QVERIFY(t.context().data->ADOConnection1.isOpen());
-        QVERIFY(t.screens().frm_tmlr->isVisible());
-        QVERIFY2(t.fakes.dialogs.errors.isEmpty(), qPrintable(t.fakes.dialogs.errors.join(QLatin1Char('\n'))));
+        QVERIFY(app.started());
+        QVERIFY(app.context().data->ADOConnection1.isOpen());
+        QVERIFY(app.screens().frm_tmlr->isVisible());
+        QVERIFY2(fakes.dialogs.errors.isEmpty(), qPrintable(fakes.dialogs.errors.join(QLatin1Char('\n'))));
         QTest::qWait(50);
-        QCOMPARE(t.fakes.dialogs.errors, QStringList());
+        QCOMPARE(fakes.dialogs.errors, QStringList());
     }
 
     void missingDatabaseIsReportedAndTheMenuStaysUsable()
@@ -179,6 +210,87 @@ private slots:
         QCOMPARE(label->font().pixelSize(), 35);
         QVERIFY(label->font().bold());
         QCOMPARE(label->textColour(), QColor(Qt::blue));
+    }
+
+    // The issue label of the first paint, drawn ahead over the menu's picture, looks as it does when drawn later.
+    void firstPaintOfTheIssueLabelMatchesALaterOne()
+    {
+        TestApp t;
+        t.start();
+        Tfrm_main *menu = t.screens().frm_main;
+        // What the window shows, as the display holds it, without painting it again.
+        auto shown = [&] {
+            const QRect place = menu->lab_qs->geometry().adjusted(-4, -4, 4, 4);
+            return menu->screen()->grabWindow(menu->winId(), place.x(), place.y(), place.width(), place.height())
+                .toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage first = shown();
+        menu->lab_qs->repaint();
+        QCOMPARE(first, shown());
+        QVERIFY(first.pixel(first.width() / 2, 4) != first.pixel(first.width() / 2, first.height() / 2));
+    }
+
+    // The program carries the menu's pictures for each drawn scale, read in place at their sizes.
+    void storedPicturesCoverEveryScale_data()
+    {
+        QTest::addColumn<qreal>("scale");
+        QTest::newRow("stage") << 1.0;
+        for (const qreal s : kMenuArtScales)
+            QTest::newRow(qPrintable(QString::number(s))) << s;
+    }
+    void storedPicturesCoverEveryScale()
+    {
+        QFETCH(qreal, scale);
+        const QImage background = storedMenuPicture(menuArtName(QStringLiteral("menu_background"), scale));
+        const QImage highlight = storedMenuPicture(menuArtName(QStringLiteral("menu_highlight"), scale));
+        QCOMPARE(background.size(), QSize(qRound(1024 * scale), qRound(768 * scale)));
+        QCOMPARE(background.format(), QImage::Format_RGB32);
+        QCOMPARE(highlight.size(), QSize(qRound(208 * scale), qRound(136 * scale)));
+        QCOMPARE(highlight.format(), QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(highlight.pixel(highlight.width() / 2, highlight.height() / 2) != highlight.pixel(2, 2));
+    }
+
+    // A stored picture comes back pixel for pixel; a damaged one is refused rather than read past its end.
+    void storedPictureFormat_data()
+    {
+        QTest::addColumn<int>("damage"); // 0 none, 1 cut short, 2 wrong mark, 3 unknown format, 4 header only
+        QTest::newRow("whole") << 0;
+        QTest::newRow("cut short") << 1;
+        QTest::newRow("wrong mark") << 2;
+        QTest::newRow("unknown format") << 3;
+        QTest::newRow("header only") << 4;
+    }
+    void storedPictureFormat()
+    {
+        QFETCH(int, damage);
+        QImage picture(5, 3, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 5; ++x)
+                picture.setPixel(x, y, qPremultiply(qRgba(40 * x, 70 * y, 9, 50 + 40 * x)));
+        QByteArray stored = encodeMenuPicture(picture);
+        QCOMPARE(stored.size(), 16 + 5 * 3 * 4);
+        if (damage == 1)
+            stored.chop(1);
+        if (damage == 2)
+            stored[0] = 'X';
+        if (damage == 3)
+            stored[12] = char(QImage::Format_Indexed8);
+        if (damage == 4)
+            stored.truncate(16);
+        // Copied to an aligned buffer of its own, as the program's own data is.
+        QByteArray aligned(stored.size() + 16, Qt::Uninitialized);
+        uchar *start = reinterpret_cast<uchar *>(aligned.data());
+        start += (16 - reinterpret_cast<quintptr>(start) % 16) % 16;
+        std::memcpy(start, stored.constData(), size_t(stored.size()));
+        const QImage back = menuPictureFromData(start, stored.size());
+        if (damage != 0) {
+            QVERIFY(back.isNull());
+            return;
+        }
+        QCOMPARE(back, picture);
+        // Unaligned pixels are copied rather than read in place.
+        std::memmove(start + 1, start, size_t(stored.size()));
+        QCOMPARE(menuPictureFromData(start + 1, stored.size()), picture);
     }
 
     void hoverShowsOneHighlightAtATime()
@@ -412,6 +524,75 @@ private slots:
         QCOMPARE(a->text(QAccessible::Name), QStringLiteral("第0期题目"));
         label->setText(QStringLiteral("第7期题目"));
         QCOMPARE(a->text(QAccessible::Name), QStringLiteral("第7期题目"));
+    }
+
+    // A label drawn ahead on the font thread paints as one drawn here, over the same background; a change
+    // made before its paint is shown.
+    void aLabelDrawnAheadPaintsAsOneDrawnHere_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("wrap");
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QString>("changedTo");
+        QTest::newRow("shadowed") << QStringLiteral("第0期题目") << false << QColor() << QString();
+        QTest::newRow("on a colour") << QStringLiteral("第12期题目") << false << QColor(255, 240, 200) << QString();
+        QTest::newRow("shrunk to fit") << QStringLiteral("第123456789期题目") << false << QColor() << QString();
+        QTest::newRow("wrapped") << QStringLiteral("一二三四五六七八九十一二三四五") << true << QColor() << QString();
+        QTest::newRow("changed before the paint") << QStringLiteral("第0期题目") << false << QColor()
+                                                  << QStringLiteral("第8期题目");
+        QTest::newRow("emptied before the paint") << QStringLiteral("第0期题目") << false << QColor(255, 240, 200)
+                                                  << QString(QLatin1String(""));
+    }
+    void aLabelDrawnAheadPaintsAsOneDrawnHere()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, wrap);
+        QFETCH(QColor, background);
+        QFETCH(QString, changedTo);
+        auto make = [&](QWidget *parent) {
+            parent->resize(240, 90);
+            parent->setAutoFillBackground(true);
+            QPalette palette = parent->palette();
+            palette.setColor(QPalette::Window, QColor(20, 50, 140));
+            parent->setPalette(palette);
+            auto *label = new ShadowLabel(parent);
+            label->setGeometry(10, 10, 203, wrap ? 75 : 37);
+            label->setFont(stageFont(QStringLiteral("黑体"), 35, true));
+            label->setTextColour(Qt::blue);
+            label->setShadow(QColor(200, 220, 255), 2, 2);
+            label->setBackground(background);
+            label->setAlignment(Qt::AlignCenter);
+            label->setWordWrap(wrap);
+            label->setText(text);
+            return label;
+        };
+        QWidget ahead, here;
+        ShadowLabel *early = make(&ahead);
+        QImage beneath(early->size(), QImage::Format_RGB32);
+        beneath.fill(QColor(20, 50, 140));
+        early->drawAhead(beneath);
+        ShadowLabel *usual = make(&here);
+        if (!changedTo.isNull()) {
+            early->setText(changedTo);
+            usual->setText(changedTo);
+        }
+        const QImage a = ahead.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage b = here.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(a.size(), b.size());
+        int differing = 0;
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+                if (std::abs(qRed(p) - qRed(q)) > 2 || std::abs(qGreen(p) - qGreen(q)) > 2 || std::abs(qBlue(p) - qBlue(q)) > 2)
+                    ++differing;
+            }
+        }
+        QCOMPARE(differing, 0);
+        // The label drew something: text or its background differs from the plain window around it.
+        if (!changedTo.isNull() && changedTo.isEmpty())
+            QCOMPARE(a.pixel(100, 28), background.rgb());
+        else
+            QVERIFY(a.copy(10, 10, 203, 37) != QImage(203, 37, QImage::Format_RGB32).copy());
     }
 
     void failingHandlerShowsTheErrorBox()

@@ -8,9 +8,11 @@ void TestApp::start(bool showMenu)
 {
     app = std::make_unique<Application>(folder.path(), fakes.services());
     if (showMenu) {
-        app->screens().frm_main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(app->screens().frm_main));
-        QTRY_VERIFY(!app->screens().frm_main->databasePending());
+        // As the program starts: the other screens are made after the menu's first paint.
+        app->mainMenu()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(app->mainMenu()));
+        QTRY_VERIFY(!app->mainMenu()->databasePending());
+        QVERIFY(app->started());
     }
 }
 
