@@ -10,6 +10,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <functional>
 #include <future>
@@ -226,6 +227,14 @@ void ShadowLabel::drawAhead(const QImage &beneath)
     m_ahead = onFontThread([look, description, start]() mutable {
         QFont font;
         font.fromString(description);
+        // Text the font has every character of is drawn the same without looking up fallback fonts, which
+        // takes longer than loading the font itself.
+        QFont alone = font;
+        alone.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoFontMerging));
+        const QFontMetrics metrics(alone);
+        const QList<uint> characters = look.text.toUcs4();
+        if (std::all_of(characters.begin(), characters.end(), [&](uint c) { return metrics.inFontUcs4(c); }))
+            font = alone;
         start.setDevicePixelRatio(look.dpr);
         QPainter p(&start);
         draw(p, look, fitted(look, font));

@@ -538,6 +538,8 @@ private slots:
         QTest::newRow("on a colour") << QStringLiteral("第12期题目") << false << QColor(255, 240, 200) << QString();
         QTest::newRow("shrunk to fit") << QStringLiteral("第123456789期题目") << false << QColor() << QString();
         QTest::newRow("wrapped") << QStringLiteral("一二三四五六七八九十一二三四五") << true << QColor() << QString();
+        // Hebrew is not in the stage type, so a fallback font draws it.
+        QTest::newRow("a letter from another font") << QStringLiteral("第\u05d0期题目") << false << QColor() << QString();
         QTest::newRow("changed before the paint") << QStringLiteral("第0期题目") << false << QColor()
                                                   << QStringLiteral("第8期题目");
         QTest::newRow("emptied before the paint") << QStringLiteral("第0期题目") << false << QColor(255, 240, 200)
