@@ -138,7 +138,7 @@ int main(int argc, char **argv)
     bench::useStageDisplay();
     qputenv("QUELMORA_HOME", folder.path().toLocal8Bit());
     const QString self = QCoreApplication::applicationFilePath();
-    const int rounds = 9;
+    const int rounds = 15;
     std::vector<double> bare, full;
     long kb = 0;
     runChild(self, QStringLiteral("app")); // warm the file cache for both
