@@ -15,6 +15,10 @@
 #include <functional>
 #include <future>
 #include <mutex>
+#include <thread>
+
+#include <pthread.h>
+#include <sched.h>
 
 namespace {
 
@@ -49,8 +53,27 @@ struct FontThread {
     std::optional<std::pair<QFont, QString>> first; // the first type and text, given once Qt is up
     bool taking = false;                             // still to look for a label to draw
     std::packaged_task<QImage()> picture;
-    std::future<void> reading; // the thread, joined before Qt's fonts go
+    std::thread reading; // joined before Qt's fonts go
+    // A program that ends before Qt is up leaves the thread to the end of the process.
+    ~FontThread()
+    {
+        if (reading.joinable())
+            reading.detach();
+    }
 };
+
+// A new thread tends to wait for the core that made it, busy with start-up, while another core idles; the
+// font thread, which lives only through start-up, is kept to the other cores.
+void runElsewhere(std::thread &thread)
+{
+    cpu_set_t all;
+    const int here = sched_getcpu();
+    if (here < 0 || sched_getaffinity(0, sizeof all, &all) != 0 || CPU_COUNT(&all) < 2 || !CPU_ISSET(here, &all))
+        return;
+    cpu_set_t others = all;
+    CPU_CLR(here, &others);
+    pthread_setaffinity_np(thread.native_handle(), sizeof others, &others);
+}
 
 FontThread &fontThread()
 {
@@ -262,7 +285,7 @@ void beginFontConfiguration()
     }
     // Qt keeps the font list and each family's fallbacks for the whole program, whichever thread asks first;
     // asked here, the first text drawn finds them ready. The font engines stay with the thread that made them.
-    shared.reading = std::async(std::launch::async, [&shared] {
+    shared.reading = std::thread([&shared] {
         FcInit();
         std::unique_lock lock(shared.mutex);
         shared.posted.wait(lock, [&] { return shared.first.has_value(); });
@@ -285,6 +308,7 @@ void beginFontConfiguration()
         if (picture.valid())
             picture();
     });
+    runElsewhere(shared.reading);
 }
 
 void startFontConfiguration(const QFont &first, const QString &sample)
@@ -299,7 +323,10 @@ void startFontConfiguration(const QFont &first, const QString &sample)
     }
     shared.posted.notify_one();
     // The thread holds font engines of its own, which must go before the application's fonts do.
-    qAddPostRoutine([] { fontThread().reading.wait(); });
+    qAddPostRoutine([] {
+        if (fontThread().reading.joinable())
+            fontThread().reading.join();
+    });
 }
 
 void installFontSubstitutions()
