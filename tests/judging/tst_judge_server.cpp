@@ -28,22 +28,7 @@ using namespace judging;
 
 namespace {
 
-// Waits for `done` while handling events, woken at once by any event rather than polling.
-template <typename Done>
-bool waitUntil(Done done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    QTimer wake;
-    wake.start(5);
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    return true;
-}
+using test_support::waitUntil;
 
 // One phone: a WebSocket client that keeps what the program sent it.
 class Phone : public QObject {

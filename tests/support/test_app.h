@@ -1,5 +1,7 @@
 #pragma once
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QTest>
 // The whole application over a temporary program folder with fake services, as a screen test uses it.
 #include "app/application.h"
@@ -34,6 +36,23 @@ W *findWidget(const QObject *root, const QString &name)
     if (!w)
         qWarning("no widget %s", qPrintable(name));
     return w;
+}
+// Waits up to `ms` for `done` while handling events, woken at once by any event and at least every `wakeMs`
+// to look again; objects deleted later meanwhile go at once. Whether `done` came true.
+template <typename Done>
+bool waitUntil(Done done, int ms, int wakeMs = 5)
+{
+    QElapsedTimer t;
+    t.start();
+    QTimer wake;
+    wake.start(wakeMs);
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    return true;
 }
 } // namespace test_support
 
