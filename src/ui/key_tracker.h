@@ -24,6 +24,12 @@ public:
 
     // Forgets every key (the application lost the keyboard).
     void clear() { m_keys.clear(); }
+    // Forgets the keys pressed in a window that is gone, so a later window made at its address starts
+    // with no key held.
+    void forget(const void *window)
+    {
+        m_keys.removeIf([window](const auto &entry) { return entry.value().window == window; });
+    }
 
 private:
     struct State {

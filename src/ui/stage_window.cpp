@@ -49,6 +49,13 @@ private:
         if (!watched->isWidgetType() || m_forwarding.contains(event))
             return false;
         QWidget *window = static_cast<QWidget *>(watched)->window();
+        if (!m_watched.contains(window)) {
+            m_watched.insert(window);
+            connect(window, &QObject::destroyed, this, [this, window] {
+                m_keys.forget(window);
+                m_watched.remove(window);
+            });
+        }
         // Every key goes through the tracker, those meant for a message box too: a box closed with Enter
         // or Esc takes the key's press, so its release never acts on the screen beneath.
         const int key = virtualKey(*event);
@@ -79,6 +86,7 @@ private:
     }
 
     KeyTracker m_keys;
+    QSet<const QWidget *> m_watched; // the windows whose going the tracker hears of
     QSet<QEvent *> m_forwarding;
 };
 

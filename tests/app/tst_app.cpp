@@ -491,6 +491,23 @@ private slots:
         QCOMPARE(probe.seen.join(QStringLiteral(", ")), seen);
     }
 
+    // A window that goes while a key is held leaves nothing held for a window made later at its address.
+    void aWindowGoneWithAKeyHeldLeavesNothingHeld()
+    {
+        TestApp t;
+        t.start(false);
+        auto *gone = new KeyProbe(t.context(), QStringLiteral("probe"));
+        const void *place = gone;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QCoreApplication::sendEvent(gone, &press);
+        delete gone;
+        std::unique_ptr<KeyProbe> next = std::make_unique<KeyProbe>(t.context(), QStringLiteral("probe"));
+        if (next.get() != place)
+            QSKIP("the new window was made at another address");
+        QTest::keyClick(next.get(), Qt::Key_F1);
+        QCOMPARE(next->seen, (QStringList{QStringLiteral("down 112"), QStringLiteral("up 112")}));
+    }
+
     // A timer that fails on every tick while its box waits for the operator shows one box, not a pile;
     // once the box is closed the next failure is shown again.
     void aRepeatedErrorShowsOneBoxAtATime()
