@@ -587,6 +587,29 @@ private slots:
         c.press(Qt::Key_F1);
         QVERIFY(c.screen()->grab().save(QDir(folder).filePath(QStringLiteral("ceremony_first_prize.png"))));
     }
+
+    // Six first prizes after a fresh start: two pages of three from the stored scores.
+    void sixFirstPrizesInPages()
+    {
+        const QString folder = qEnvironmentVariable("QUELMORA_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("QUELMORA_SCREENSHOTS is not set");
+        TestApp app;
+        app.folder.setConfig(keys::kContest, keys::kFirstPrize, QStringLiteral("6"));
+        app.folder.setConfig(keys::kContest, keys::kContestantCount, QStringLiteral("8"));
+        storeScores(app.folder, {{QStringLiteral("9.1"), QStringLiteral("9.6"), QStringLiteral("8.2"), QStringLiteral("9.3"),
+                                  QStringLiteral("8.8"), QStringLiteral("9.0"), QStringLiteral("7.5"), QStringLiteral("8.1")}});
+        app.start();
+        Tfrm_banjiangjm *screen = app.context().screens.frm_banjiangjm;
+        screen->openModal(nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(screen));
+        screen->setGeometry(0, 0, 1024, 768);
+        QVERIFY(QDir().mkpath(folder));
+        QTest::keyClick(screen, Qt::Key_F1);
+        QVERIFY(screen->grab().save(QDir(folder).filePath(QStringLiteral("ceremony_six_first_page1.png"))));
+        QTest::keyClick(screen, Qt::Key_PageDown);
+        QVERIFY(screen->grab().save(QDir(folder).filePath(QStringLiteral("ceremony_six_first_page2.png"))));
+    }
 };
 
 QUELMORA_TEST_MAIN(CeremonyPrizesTest, CeremonyPagesTest, CeremonyFreshStartTest, CeremonyStageTest,
