@@ -1,5 +1,9 @@
 #include "clock_rules.h"
 
+#include <QLineF>
+
+#include <algorithm>
+
 namespace clock_rules {
 
 QString format_elapsed(qint64 seconds)
@@ -25,6 +29,28 @@ CountdownTick countdown_tick(int displayed, int soundThreshold)
     t.tick = t.shown <= soundThreshold;
     t.time_up = t.tick && t.shown == 0;
     return t;
+}
+
+bool inside_circle(const QRectF &box, const QPointF &centre, qreal radius)
+{
+    for (const QPointF &corner : {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()})
+        if (QLineF(centre, corner).length() > radius)
+            return false;
+    return true;
+}
+
+int largest_fitting_size(int smallest, int largest, const std::function<bool(int)> &fits)
+{
+    if (largest <= smallest || fits(largest))
+        return std::max(smallest, largest);
+    // fits(low) is taken as true and fits(high) is known false: narrow the gap between them.
+    int low = smallest;
+    int high = largest;
+    while (high - low > 1) {
+        const int middle = low + (high - low) / 2;
+        (fits(middle) ? low : high) = middle;
+    }
+    return low;
 }
 
 } // namespace clock_rules

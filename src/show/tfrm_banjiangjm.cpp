@@ -1,7 +1,9 @@
 #include "tfrm_banjiangjm.h"
 
+#include "data/data_module.h"
 #include "media/asset_paths.h"
 #include "media/media_interfaces.h"
+#include "scoring/leaderboard_ranking.h"
 #include "settings/settings_keys.h"
 #include "ui/key_codes.h"
 #include "ui/shadow_label.h"
@@ -104,6 +106,13 @@ Tfrm_banjiangjm::Tfrm_banjiangjm(AppContext &context) : StageWindow(context, QSt
         plates[i]->setGeometry(kPlateLeft, kPlateTops[0][0], kPlateWidth, kPlateHeight);
         plates[i]->hide();
     }
+    // At the title plate's right end, clear of the centred title.
+    lab_page = new ShadowLabel(plates[0], QStringLiteral("lab_page"));
+    lab_page->setGeometry(kPlateWidth - 150, 0, 126, kPlateHeight);
+    lab_page->setFont(stageFont(QStringLiteral("黑体"), 30, true));
+    lab_page->setTextColour(QColor(150, 0, 0));
+    lab_page->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lab_page->hide();
 
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -170,7 +179,35 @@ void Tfrm_banjiangjm::onShow()
     Edit1->setFocus();
     for (ShadowLabel *plate : plates)
         plate->hide();
+    m_prize = 0;
+    m_page = 0;
+    m_pages.clear();
+    // Each stands alone: a count that is no number must not keep the names from the plates.
+    guard([this] { readRanking(); });
     readPrizeCounts();
+}
+
+void Tfrm_banjiangjm::readRanking()
+{
+    m_names.clear();
+    const QStringList &board = context().ranked_names;
+    if (std::any_of(board.begin(), board.end(), [](const QString &name) { return !name.isEmpty(); })) {
+        m_names = board;
+        return;
+    }
+    // The leaderboard has ranked nobody in this run (a restart before the ceremony): rank the contest as
+    // stored, as the leaderboard would show the total of its rounds.
+    const SettingsFiles &settings = context().settings;
+    ScoringSettings scoring;
+    scoring.contestant_count = settings.readInt(keys::kContest, keys::kContestantCount);
+    scoring.rank_mode = settings.readInt(keys::kScoring, keys::kRankMode);
+    for (int r = 1; r <= 4; ++r)
+        scoring.round_coefficient[std::size_t(r - 1)] = settings.read(keys::kContest, keys::roundCoefficient(r));
+    Dataset &query = context().data->adoq_ls;
+    const int view = leaderboard_ranking::whole_contest_view(leaderboard_ranking::last_scored_round(query));
+    const LeaderboardEntries entries =
+        view == 0 ? LeaderboardEntries{} : leaderboard_ranking::load_descending(query, view, scoring);
+    m_names = leaderboard_ranking::ranked_names(entries, scoring.contestant_count);
 }
 
 void Tfrm_banjiangjm::readPrizeCounts()
@@ -192,6 +229,11 @@ bool Tfrm_banjiangjm::keyDown(int key, Qt::KeyboardModifiers, bool autoRepeat)
     case vk::F1: case vk::F2: case vk::F3:
         showPrize(key - vk::F1 + 1);
         return true;
+    case vk::Next: case vk::Prior:
+        // One page a press: a held key does not race through the winners.
+        if (!autoRepeat)
+            turnPage(key == vk::Next ? 1 : -1);
+        return true;
     case vk::End:
         // A held key must not switch the music on and off again.
         if (!autoRepeat)
@@ -205,31 +247,74 @@ bool Tfrm_banjiangjm::keyDown(int key, Qt::KeyboardModifiers, bool autoRepeat)
     }
 }
 
+QVector<int> Tfrm_banjiangjm::pageSizes(int winners)
+{
+    winners = std::max(0, winners);
+    if (winners <= kMaxWinners)
+        return {winners};
+    const int pages = (winners + kMaxWinners - 1) / kMaxWinners;
+    QVector<int> sizes(pages, winners / pages);
+    for (int i = 0; i < winners % pages; ++i)
+        ++sizes[i];
+    return sizes;
+}
+
+int Tfrm_banjiangjm::shownWinners(int count, qint64 offset, int names)
+{
+    const int winners = std::max(0, count);
+    if (winners <= kMaxWinners)
+        return winners;
+    const qint64 left = std::max<qint64>(0, qint64(names) - offset);
+    return int(std::max<qint64>(kMaxWinners, std::min<qint64>(winners, left)));
+}
+
 void Tfrm_banjiangjm::showPrize(int prize)
 {
     if (prize < 1 || prize > 3)
         return;
-    for (ShadowLabel *plate : plates)
-        plate->hide();
-
     // A negative count gives no winners and takes no names from the ranking; counts up to the largest
     // whole number add up without overflow.
     qint64 offset = 0;
     for (int p = 0; p < prize - 1; ++p)
         offset += std::max(0, m_counts[p]);
-    const int winners = std::clamp(m_counts[prize - 1], 0, int(kMaxWinners));
+    m_prize = prize;
+    m_offset = offset;
+    m_pages = pageSizes(shownWinners(m_counts[prize - 1], offset, int(m_names.size())));
+    m_page = 1;
+    drawPage();
+}
+
+bool Tfrm_banjiangjm::turnPage(int step)
+{
+    const int page = m_page + step;
+    if (m_prize == 0 || page < 1 || page > pageCount())
+        return false;
+    m_page = page;
+    drawPage();
+    return true;
+}
+
+void Tfrm_banjiangjm::drawPage()
+{
+    for (ShadowLabel *plate : plates)
+        plate->hide();
+    qint64 first = m_offset;
+    for (int p = 0; p < m_page - 1; ++p)
+        first += m_pages[p];
+    const int winners = m_pages[m_page - 1];
     const QVector<int> &tops = kPlateTops[winners];
 
     plates[0]->move(kPlateLeft, tops[0]);
-    plates[0]->setText(QString::fromUtf16(kPrizeTitles[prize - 1]));
+    plates[0]->setText(QString::fromUtf16(kPrizeTitles[m_prize - 1]));
+    lab_page->setText(QStringLiteral("%1/%2").arg(m_page).arg(pageCount()));
+    lab_page->setVisible(pageCount() > 1);
     plates[0]->show();
     plates[0]->raise();
-    const QStringList &names = context().ranked_names;
     for (int w = 0; w < winners; ++w) {
-        const qint64 i = offset + w;
+        const qint64 i = first + w;
         ShadowLabel *plate = plates[1 + w];
         plate->move(kPlateLeft, tops[1 + w]);
-        plate->setText(i < names.size() ? names[qsizetype(i)] : QString());
+        plate->setText(i < m_names.size() ? m_names[qsizetype(i)] : QString());
         plate->show();
         plate->raise();
     }

@@ -11,13 +11,23 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetricsF>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kTickMs = 1000;
+constexpr int kNumberPixels = 227; // the design's type; longer numbers get smaller type
+constexpr int kSmallestPixels = 8;
+constexpr QRect kNumberBox(297, 262, 425, 249);
+constexpr int kShadowOffset = 2;
+constexpr QRect kPresetListPlace(952, 730, 57, 24);
 
 // Keys that would type a character into the list or the focus box.
 bool isCharacterKey(int key)
@@ -39,15 +49,15 @@ Tfrm_djs::Tfrm_djs(AppContext &context) : StageWindow(context, QStringLiteral("f
     Image1->setStretch(true);
 
     lab_djs = new ShadowLabel(this, QStringLiteral("lab_djs"));
-    lab_djs->setGeometry(297, 262, 425, 249);
-    lab_djs->setFont(stageFont(QStringLiteral("Times New Roman"), 227, true));
+    lab_djs->setGeometry(kNumberBox);
+    lab_djs->setFont(stageFont(QStringLiteral("Times New Roman"), kNumberPixels, true));
     lab_djs->setTextColour(Qt::red);
-    lab_djs->setShadow(Qt::yellow, 2, 2);
+    lab_djs->setShadow(Qt::yellow, kShadowOffset, kShadowOffset);
     lab_djs->setAlignment(Qt::AlignCenter);
 
     combox_djs = new QComboBox(this);
     combox_djs->setObjectName(QStringLiteral("combox_djs"));
-    combox_djs->setGeometry(952, 730, 57, 24);
+    combox_djs->setGeometry(kPresetListPlace);
     combox_djs->setEditable(false);
     combox_djs->setFont(stageFont(QStringLiteral("宋体"), 16));
     // Yellow on the classic desktop blue.
@@ -103,6 +113,18 @@ void Tfrm_djs::fillPresets()
         presets << q.text(QStringLiteral("js"));
     combox_djs->addItems(presets);
     combox_djs->setCurrentIndex(-1);
+    // Wide enough for the longest preset, growing to the left from the screen's right edge.
+    const QFontMetrics metrics(combox_djs->font());
+    int widest = 0;
+    for (const QString &preset : presets)
+        widest = std::max(widest, metrics.horizontalAdvance(preset));
+    QStyleOptionComboBox option;
+    option.initFrom(combox_djs);
+    const QSize needed = combox_djs->style()->sizeFromContents(QStyle::CT_ComboBox, &option,
+                                                               QSize(widest, metrics.height()), combox_djs);
+    const int width = std::max(kPresetListPlace.width(), needed.width());
+    combox_djs->setGeometry(kPresetListPlace.right() + 1 - width, kPresetListPlace.top(), width,
+                            kPresetListPlace.height());
 }
 
 void Tfrm_djs::onClose()
@@ -117,7 +139,7 @@ void Tfrm_djs::choosePreset(int index)
         return;
     time_djs->stop();
     m_preset = combox_djs->itemText(index).trimmed();
-    lab_djs->setText(m_preset);
+    showNumber(m_preset);
     if (Edit1)
         Edit1->setFocus();
 }
@@ -140,7 +162,50 @@ void Tfrm_djs::startStop()
 
 void Tfrm_djs::reset()
 {
-    lab_djs->setText(m_preset.trimmed());
+    showNumber(m_preset.trimmed());
+}
+
+int Tfrm_djs::numberPixelSize(const QString &text)
+{
+    // Every number of the same length gets the same type, so the figures keep their size from one
+    // second to the next; the widest digit stands for each.
+    QString shape = text;
+    for (QChar &c : shape)
+        if (c.isDigit())
+            c = QLatin1Char('0');
+    if (const auto found = m_sizes.constFind(shape); found != m_sizes.cend())
+        return *found;
+
+    const QFont base = lab_djs->font();
+    const auto fits = [&](int pixels) {
+        QFont font = base;
+        font.setPixelSize(pixels);
+        const QFontMetricsF metrics(font);
+        // Where the label draws it: centred on the line box; the ink spans at least the digits' height
+        // and the text's advance, and the shadow adds its offset to the lower right.
+        const qreal advance = metrics.horizontalAdvance(shape);
+        const qreal left = kNumberBox.left() + (kNumberBox.width() - advance) / 2;
+        const qreal baseline = kNumberBox.top() + (kNumberBox.height() - metrics.height()) / 2 + metrics.ascent();
+        const QRectF digits = metrics.tightBoundingRect(QStringLiteral("0123456789"));
+        QRectF ink = metrics.tightBoundingRect(shape).united(QRectF(0, digits.top(), advance, digits.height()));
+        ink.translate(left, baseline);
+        ink.adjust(0, 0, kShadowOffset, kShadowOffset);
+        return clock_rules::inside_circle(ink, clock_rules::kDialCentre, clock_rules::kDialFreeRadius);
+    };
+    const int pixels = clock_rules::largest_fitting_size(kSmallestPixels, kNumberPixels, fits);
+    m_sizes.insert(shape, pixels);
+    return pixels;
+}
+
+void Tfrm_djs::showNumber(const QString &text)
+{
+    QFont font = lab_djs->font();
+    const int pixels = text.isEmpty() ? kNumberPixels : numberPixelSize(text);
+    if (font.pixelSize() != pixels) {
+        font.setPixelSize(pixels);
+        lab_djs->setFont(font);
+    }
+    lab_djs->setText(text);
 }
 
 void Tfrm_djs::time_djsTimer()
@@ -157,7 +222,7 @@ void Tfrm_djs::time_djsTimer()
         time_djs->stop();
         return;
     }
-    lab_djs->setText(QString::number(t.shown));
+    showNumber(QString::number(t.shown));
     if (t.tick)
         playSound(assets::kTickSound);
     if (t.time_up)

@@ -4,6 +4,7 @@
 // preset back.
 #include "ui/stage_window.h"
 
+#include <QHash>
 #include <QSet>
 
 class MediaPlayer;
@@ -28,6 +29,9 @@ public:
     void time_djsTimer();
 
     const QString &preset_seconds() const { return m_preset; }
+    // The pixel size of the number's type for `text`: the 227 pixels of the design where its ink keeps
+    // inside the dial's ticks, smaller where it would not.
+    int numberPixelSize(const QString &text);
     int bigscreen_sound_threshold() const { return m_threshold; }
 
     Picture *Image1;
@@ -48,8 +52,11 @@ protected:
 private:
     void fillPresets();
     void playSound(const QString &relative);
+    // Puts `text` on display in type that keeps it inside the dial.
+    void showNumber(const QString &text);
 
     QString m_preset = QStringLiteral("0");
     int m_threshold = 0;
     QSet<QString> m_reportedSounds; // sound failures told during this countdown
+    QHash<QString, int> m_sizes;    // numberPixelSize by the number's shape (its digits all read as 0)
 };

@@ -1,5 +1,6 @@
 // The big-screen countdown and the count-up clock: presets from the database, the tick with its sounds,
-// the start-stop and reset keys, a sound that fails, and elapsed time kept to the steady clock.
+// the start-stop and reset keys, a sound that fails, elapsed time kept to the steady clock, and the
+// figures kept inside the dial's ticks and the count-up board for every value.
 #include "media/asset_paths.h"
 #include "settings/settings_keys.h"
 #include "show/tfrm_djs.h"
@@ -13,7 +14,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QLineF>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
+
+#include <cmath>
 
 namespace {
 
@@ -109,7 +115,136 @@ struct CountUp {
     TestApp app;
 };
 
+// The pixels `widget` draws: the screen grabbed with it hidden and shown, and where the two differ.
+QList<QPoint> inkOf(QWidget *screen, QWidget *widget)
+{
+    widget->hide();
+    const QImage without = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    widget->show();
+    const QImage with = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QList<QPoint> ink;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+            if (with.pixel(x, y) != without.pixel(x, y))
+                ink << QPoint(x, y);
+    return ink;
+}
+
+QRect boundsOf(const QList<QPoint> &points)
+{
+    QRect r;
+    for (const QPoint &p : points)
+        r |= QRect(p, QSize(1, 1));
+    return r;
+}
+
 } // namespace
+
+// The figures never cover the dial's ticks (their inner ends lie 196 pixels from its centre, at
+// 509.5, 388) nor leave the count-up board, whatever number is on display.
+class ClockFaceTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theCountdownKeepsInsideTheTicks_data()
+    {
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<int>("smallestHeight"); // of the ink, in pixels
+        QTest::newRow("59") << QStringLiteral("59") << 140;
+        QTest::newRow("600") << QStringLiteral("600") << 140;
+        QTest::newRow("1200") << QStringLiteral("1200") << 100;
+        QTest::newRow("9999") << QStringLiteral("9999") << 100;
+        QTest::newRow("99999") << QStringLiteral("99999") << 80;
+        QTest::newRow("-10") << QStringLiteral("-10") << 120;
+    }
+    void theCountdownKeepsInsideTheTicks()
+    {
+        QFETCH(QString, preset);
+        QFETCH(int, smallestHeight);
+        Countdown c({preset}, {}, false);
+        c.app.folder.writePicture(assets::kCountdownBackground, QSize(1024, 768), Qt::white);
+        c.open();
+        c.screen()->setGeometry(0, 0, 1024, 768);
+        c.choose(0);
+        QCOMPARE(c.shown(), preset);
+        const QList<QPoint> ink = inkOf(c.screen(), c.screen()->lab_djs);
+        QVERIFY(!ink.isEmpty());
+        const QPointF centre(509.5, 388);
+        qreal farthest = 0;
+        for (const QPoint &p : ink)
+            farthest = std::max(farthest, QLineF(centre, QPointF(p) + QPointF(0.5, 0.5)).length());
+        QVERIFY2(farthest < 196, qPrintable(QStringLiteral("ink %1 px from the centre").arg(farthest)));
+        const QRect bounds = boundsOf(ink);
+        QVERIFY2(bounds.height() >= smallestHeight, qPrintable(QStringLiteral("ink %1 px high").arg(bounds.height())));
+        // Centred on the dial.
+        QVERIFY(std::abs(bounds.center().x() - centre.x()) <= 4);
+        QVERIFY(std::abs(bounds.center().y() - centre.y()) <= 6);
+        // The preset list shows the whole preset in its text field, still ending at the screen's right edge.
+        QComboBox *list = c.screen()->combox_djs;
+        QStyleOptionComboBox option;
+        option.initFrom(list);
+        const QRect field = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+        QVERIFY2(field.width() >= QFontMetrics(list->font()).horizontalAdvance(preset),
+                 qPrintable(QStringLiteral("text field %1 px wide").arg(field.width())));
+        QCOMPARE(list->geometry().right(), 1008);
+        QVERIFY(list->width() >= 57);
+    }
+
+    void theSizeChangesOnlyWithTheNumberOfDigits()
+    {
+        Countdown c({QStringLiteral("1001"), QStringLiteral("59")}, {}, false);
+        c.open();
+        Tfrm_djs *screen = c.screen();
+        // Two digits keep the design's type; every four-digit number shares one smaller size.
+        QCOMPARE(screen->numberPixelSize(QStringLiteral("59")), 227);
+        const int four = screen->numberPixelSize(QStringLiteral("1111"));
+        QVERIFY(four < 227);
+        for (const QString &n : {QStringLiteral("1000"), QStringLiteral("1200"), QStringLiteral("8888")})
+            QCOMPARE(screen->numberPixelSize(n), four);
+        // Counting down from 1001 the type grows back at 999.
+        c.choose(0);
+        QCOMPARE(c.shown(), QStringLiteral("1001"));
+        QCOMPARE(screen->lab_djs->font().pixelSize(), four);
+        c.key(Qt::Key_Apostrophe);
+        screen->time_djsTimer();
+        QCOMPARE(screen->lab_djs->font().pixelSize(), four);
+        screen->time_djsTimer();
+        QCOMPARE(c.shown(), QStringLiteral("999"));
+        QCOMPARE(screen->lab_djs->font().pixelSize(), screen->numberPixelSize(QStringLiteral("999")));
+        QVERIFY(screen->lab_djs->font().pixelSize() > four);
+        // The semicolon key puts the preset back in its own size.
+        c.key(Qt::Key_Semicolon);
+        QCOMPARE(screen->lab_djs->font().pixelSize(), four);
+    }
+
+    void theCountUpKeepsToItsBoard_data()
+    {
+        QTest::addColumn<qint64>("seconds");
+        QTest::newRow("59 s") << qint64(59);
+        QTest::newRow("600 s") << qint64(600);
+        QTest::newRow("1200 s") << qint64(1200);
+        QTest::newRow("9999 s") << qint64(9999);
+        QTest::newRow("1000 hours") << qint64(3'600'000);
+        QTest::newRow("100000 hours") << qint64(360'000'000);
+    }
+    void theCountUpKeepsToItsBoard()
+    {
+        QFETCH(qint64, seconds);
+        CountUp u;
+        u.open();
+        u.screen()->setGeometry(0, 0, 1024, 768);
+        u.key(Qt::Key_Apostrophe);
+        u.advance(seconds * 1000 + 470);
+        u.screen()->Timer2Timer();
+        QCOMPARE(u.screen()->Label3->text(), QString::number(seconds));
+        // The board's face is 96, 270; 776 x 197, split at 688 between the time and its fraction.
+        const QRect time = boundsOf(inkOf(u.screen(), u.screen()->Label1));
+        const QRect fraction = boundsOf(inkOf(u.screen(), u.screen()->Label2));
+        QVERIFY2(QRect(106, 280, 684 - 106, 177).contains(time),
+                 qPrintable(QStringLiteral("time ink %1,%2 %3x%4").arg(time.x()).arg(time.y()).arg(time.width()).arg(time.height())));
+        QVERIFY(QRect(692, 280, 862 - 692, 177).contains(fraction));
+        QVERIFY(time.height() >= 40);
+    }
+};
 
 class CountdownTest : public QObject {
     Q_OBJECT
@@ -535,19 +670,28 @@ private slots:
         QCOMPARE(c.shown(), QStringLiteral("8"));
         QVERIFY(c.screen()->grab().save(folder + QStringLiteral("/countdown.png")));
 
-        CountUp u;
-        u.open();
-        u.screen()->setGeometry(0, 0, 1024, 768);
-        u.key(Qt::Key_Apostrophe);
-        u.advance(3'725'470);
-        u.screen()->Timer2Timer();
-        QVERIFY(u.screen()->grab().save(folder + QStringLiteral("/count_up.png")));
-        u.key(Qt::Key_Semicolon);
-        u.advance(754'320);
-        u.screen()->Timer2Timer();
-        QVERIFY(u.screen()->grab().save(folder + QStringLiteral("/count_up_minutes.png")));
+        // Each clock at a minute, ten and twenty minutes, and the longest four-digit count.
+        for (const int seconds : {59, 600, 1200, 9999}) {
+            Countdown d({QString::number(seconds)});
+            if (QFile::exists(built)) {
+                QFile::remove(d.app.folder.file(assets::kCountdownBackground));
+                QVERIFY(QFile::copy(built, d.app.folder.file(assets::kCountdownBackground)));
+            }
+            d.open();
+            d.screen()->setGeometry(0, 0, 1024, 768);
+            d.choose(0);
+            QVERIFY(d.screen()->grab().save(folder + QStringLiteral("/countdown_%1.png").arg(seconds)));
+
+            CountUp u;
+            u.open();
+            u.screen()->setGeometry(0, 0, 1024, 768);
+            u.key(Qt::Key_Apostrophe);
+            u.advance(seconds * 1000LL + 470);
+            u.screen()->Timer2Timer();
+            QVERIFY(u.screen()->grab().save(folder + QStringLiteral("/count_up_%1.png").arg(seconds)));
+        }
     }
 };
 
-QUELMORA_TEST_MAIN(CountdownTest, CountUpTest, ClocksScreenshotTest)
+QUELMORA_TEST_MAIN(CountdownTest, CountUpTest, ClockFaceTest, ClocksScreenshotTest)
 #include "tst_clocks.moc"
