@@ -16,6 +16,7 @@ packages=(
   libxlsxwriter-dev libreoffice-impress libreoffice-calc libreoffice-gtk3
   qt6-httpserver-dev qt6-websockets-dev libqrcodegencpp-dev
   libfontconfig-dev fonts-noto-cjk fonts-liberation lame sqlite3 xvfb xauth xdotool
+  qt6-translations-l10n
 )
 
 install_missing() {
@@ -54,7 +55,9 @@ case "$mode" in
     exec "$build/Quelmora/quelmora"
     ;;
   test)
-    packages+=(chromium zbar-tools) # the judges' page is tested in a real browser; the phones' road reads QR codes
+    # the judges' page is tested in a real browser; the phones' road reads QR codes; the lottery's kill test
+    # kills its draws at each system call under strace
+    packages+=(chromium zbar-tools strace)
     install_missing
     build_all
     cd "$build"

@@ -22,8 +22,11 @@
 #include "ui/stage_window.h"
 
 #include <QApplication>
-#include <QTimer>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
 
 Application::Application(const QString &programFolder, Services services, std::function<void(AppContext &)> started)
     : m_context(programFolder, services), m_whenStarted(std::move(started))
@@ -102,10 +105,30 @@ QString defaultProgramFolder()
     return folder;
 }
 
+void installChineseTranslations()
+{
+    // Everyone who reads the screens reads Chinese, whatever the machine's own language.
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    QStringList folders{QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral("/usr/share/qt6/translations")};
+    for (const QString &catalogue : {QStringLiteral("qtbase"), QStringLiteral("qtmultimedia")}) {
+        auto *translator = new QTranslator(qApp);
+        bool loaded = false;
+        for (const QString &folder : folders) {
+            if ((loaded = translator->load(chinese, catalogue, QStringLiteral("_"), folder)))
+                break;
+        }
+        if (loaded)
+            QCoreApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+
 void prepareApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Quelmora"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quelmora"));
+    installChineseTranslations();
     installFontSubstitutions();
     // The main menu's issue label as it reads at start-up.
     startFontConfiguration(stageFont(QStringLiteral("黑体"), 35, true), QStringLiteral("第0期题目"));

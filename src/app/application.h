@@ -54,5 +54,8 @@ private:
 // The program folder: $QUELMORA_HOME when set, otherwise the folder of the executable; ends in '/'.
 QString defaultProgramFolder();
 
-// Application-wide settings made once before any window: title, fonts.
+// Application-wide settings made once before any window: title, Qt's own Chinese texts (the buttons of
+// message boxes, the file and font dialogs), fonts.
 void prepareApplication();
+// Qt's Chinese translations (Debian package qt6-translations-l10n), when they are installed.
+void installChineseTranslations();

@@ -7,9 +7,13 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+namespace {
+const QString kNotConnected = QStringLiteral("数据库还没有打开。\nDatabase is not connected");
+}
+
 Connection::Connection(QString name) : m_name(std::move(name))
 {
-    m_error = QStringLiteral("Database is not connected");
+    m_error = kNotConnected;
 }
 
 Connection::~Connection()
@@ -30,7 +34,7 @@ void Connection::open(const QString &path)
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
-        m_error = sqlErrorText(db.lastError());
+        m_error = sqlErrorText(db.lastError(), path);
         throw AppError(m_error);
     }
     // Reading the schema shows at once whether the file is a database at all.
@@ -39,13 +43,19 @@ void Connection::open(const QString &path)
                                  "SELECT count(*) FROM sqlite_master"};
     for (const char *statement : setup) {
         if (!q.exec(QString::fromLatin1(statement))) {
-            m_error = sqlErrorText(q.lastError());
+            m_error = sqlErrorText(q.lastError(), path);
             q.finish();
             db.close();
             throw AppError(m_error);
         }
     }
     q.finish();
+    // A database that cannot be written would fail at the first score or question: say so now.
+    if (const QString readOnly = readOnlyProblem(path); !readOnly.isEmpty()) {
+        m_error = readOnly + QStringLiteral("\nThe database cannot be written: ") + path;
+        db.close();
+        throw AppError(m_error);
+    }
     m_error.clear();
 }
 
@@ -55,7 +65,7 @@ void Connection::close()
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         db.close();
     }
-    m_error = QStringLiteral("Database is not connected");
+    m_error = kNotConnected;
 }
 
 bool Connection::isOpen() const
@@ -74,14 +84,14 @@ void Connection::begin()
 {
     QSqlDatabase db = database();
     if (!db.transaction())
-        throw AppError(sqlErrorText(db.lastError()));
+        throw AppError(sqlErrorText(db.lastError(), db.databaseName()));
 }
 
 void Connection::commit()
 {
     QSqlDatabase db = database();
     if (!db.commit()) {
-        const QString error = sqlErrorText(db.lastError());
+        const QString error = sqlErrorText(db.lastError(), db.databaseName());
         db.rollback();
         throw AppError(error);
     }

@@ -123,7 +123,7 @@ void Dataset::open()
     close();
     QSqlDatabase db = database();
     if (!isSelect(m_sql))
-        fail(QStringLiteral("CommandText does not return a result set"));
+        fail(QStringLiteral("数据库查询出错：这条语句不返回数据。\nCommandText does not return a result set"));
 
     QSqlQuery q(db);
     q.setForwardOnly(true);
@@ -132,11 +132,11 @@ void Dataset::open()
     if (!rewritten.isEmpty() && q.prepare(rewritten)) {
         withIds = true;
     } else if (!q.prepare(m_sql)) {
-        fail(sqlErrorText(q.lastError()));
+        fail(sqlErrorText(q.lastError(), db.databaseName()));
     }
     bindAll(q, withIds ? rewritten : m_sql, m_params);
     if (!q.exec())
-        fail(sqlErrorText(q.lastError()));
+        fail(sqlErrorText(q.lastError(), db.databaseName()));
 
     const QSqlRecord rec = q.record();
     const int first = withIds ? 1 : 0;
@@ -162,10 +162,10 @@ int Dataset::execute()
     QSqlDatabase db = database();
     QSqlQuery q(db);
     if (!q.prepare(m_sql))
-        fail(sqlErrorText(q.lastError()));
+        fail(sqlErrorText(q.lastError(), db.databaseName()));
     bindAll(q, m_sql, m_params);
     if (!q.exec())
-        fail(sqlErrorText(q.lastError()));
+        fail(sqlErrorText(q.lastError(), db.databaseName()));
     return q.numRowsAffected();
 }
 
@@ -213,7 +213,7 @@ void Dataset::prior()
 void Dataset::moveTo(int row)
 {
     if (row < 0 || row >= m_rows.size())
-        fail(QStringLiteral("Row %1 is out of range").arg(row));
+        fail(QStringLiteral("数据库查询出错：没有第 %1 行。\nRow %1 is out of range").arg(row));
     setCurrent(row);
 }
 
@@ -236,16 +236,16 @@ int Dataset::columnIndex(const QString &column) const
     for (int i = 0; i < m_columns.size(); ++i)
         if (m_columns[i].compare(column, Qt::CaseInsensitive) == 0)
             return i;
-    fail(QStringLiteral("%1: Field '%2' not found").arg(objectName(), column));
+    fail(QStringLiteral("数据库中缺少字段“%2”。\n%1: Field '%2' not found").arg(objectName(), column));
     return -1;
 }
 
 void Dataset::requireRow() const
 {
     if (!m_active)
-        fail(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+        fail(QStringLiteral("数据库查询出错：查询没有打开。\n%1: Cannot perform this operation on a closed dataset").arg(objectName()));
     if (m_current < 0 || m_current >= m_rows.size())
-        fail(QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. "
+        fail(QStringLiteral("数据库查询出错：当前没有记录。\nEither BOF or EOF is True, or the current record has been deleted. "
                             "Requested operation requires a current record."));
 }
 
@@ -271,7 +271,7 @@ QString Dataset::targetTable() const
                                        QRegularExpression::CaseInsensitiveOption);
     const auto m = re.match(m_sql);
     if (!m.hasMatch())
-        fail(QStringLiteral("%1: the statement names no table to change").arg(objectName()));
+        fail(QStringLiteral("数据库查询出错：语句没有指明要修改的数据表。\n%1: the statement names no table to change").arg(objectName()));
     return m.captured(1);
 }
 
@@ -288,7 +288,7 @@ void Dataset::edit()
 void Dataset::append()
 {
     if (!m_active)
-        fail(QStringLiteral("%1: Cannot perform this operation on a closed dataset").arg(objectName()));
+        fail(QStringLiteral("数据库查询出错：查询没有打开。\n%1: Cannot perform this operation on a closed dataset").arg(objectName()));
     if (m_state != State::Browse)
         post();
     m_buffer = QVector<QVariant>(m_columns.size());
@@ -323,18 +323,18 @@ void Dataset::post()
     if (m_state == State::Edit) {
         const qint64 rowid = m_rowids.value(m_current, -1);
         if (rowid < 0)
-            fail(QStringLiteral("%1: this row cannot be changed").arg(objectName()));
+            fail(QStringLiteral("数据库查询出错：这一行不能修改。\n%1: this row cannot be changed").arg(objectName()));
         if (!names.isEmpty()) {
             QStringList sets;
             for (const QString &n : std::as_const(names))
                 sets.append(n + QStringLiteral("=?"));
             if (!q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid=?").arg(table, sets.join(QLatin1Char(',')))))
-                fail(sqlErrorText(q.lastError()));
+                fail(sqlErrorText(q.lastError(), db.databaseName()));
             for (const QVariant &v : std::as_const(values))
                 q.addBindValue(v);
             q.addBindValue(rowid);
             if (!q.exec())
-                fail(sqlErrorText(q.lastError()));
+                fail(sqlErrorText(q.lastError(), db.databaseName()));
         }
         m_rows[m_current] = m_buffer;
         m_state = State::Browse;
@@ -353,11 +353,11 @@ void Dataset::post()
                         .arg(table, names.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     }
     if (!q.prepare(statement))
-        fail(sqlErrorText(q.lastError()));
+        fail(sqlErrorText(q.lastError(), db.databaseName()));
     for (const QVariant &v : std::as_const(values))
         q.addBindValue(v);
     if (!q.exec())
-        fail(sqlErrorText(q.lastError()));
+        fail(sqlErrorText(q.lastError(), db.databaseName()));
     const qint64 rowid = q.lastInsertId().toLongLong();
     QVector<QVariant> row = m_buffer;
     QSqlQuery back(db);
@@ -396,13 +396,14 @@ void Dataset::deleteRow()
     requireRow();
     const qint64 rowid = m_rowids.value(m_current, -1);
     if (rowid < 0)
-        fail(QStringLiteral("%1: this row cannot be deleted").arg(objectName()));
-    QSqlQuery q(database());
+        fail(QStringLiteral("数据库查询出错：这一行不能删除。\n%1: this row cannot be deleted").arg(objectName()));
+    const QSqlDatabase db = database();
+    QSqlQuery q(db);
     if (!q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid=?").arg(targetTable())))
-        fail(sqlErrorText(q.lastError()));
+        fail(sqlErrorText(q.lastError(), db.databaseName()));
     q.addBindValue(rowid);
     if (!q.exec())
-        fail(sqlErrorText(q.lastError()));
+        fail(sqlErrorText(q.lastError(), db.databaseName()));
     m_rows.removeAt(m_current);
     m_rowids.removeAt(m_current);
     m_marks.removeAt(m_current);

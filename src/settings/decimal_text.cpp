@@ -17,7 +17,7 @@ int toInt(const QString &text)
     else if (!t.isEmpty() && !t.contains(QLatin1Char(' ')))
         value = t.toInt(&ok, 10);
     if (!ok)
-        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw AppError(integerErrorText(text));
     return value;
 }
 
@@ -38,8 +38,18 @@ double toDouble(const QString &text)
     if (plain)
         value = t.toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw AppError(numberErrorText(text));
     return value;
+}
+
+QString integerErrorText(const QString &text)
+{
+    return QStringLiteral("“%1”不是有效的整数。\n'%1' is not a valid integer value").arg(text);
+}
+
+QString numberErrorText(const QString &text)
+{
+    return QStringLiteral("“%1”不是有效的数字。\n'%1' is not a valid floating point value").arg(text);
 }
 
 QString fromInt(int value)

@@ -1,11 +1,16 @@
 #include "ini_file.h"
 
 #include "app_error.h"
+#include "durable_file.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -221,12 +226,92 @@ QByteArray serialise(const Document &doc)
     return bytes;
 }
 
+// The parses kept while a ReadScope is alive, by the file's full path.
+struct Parsed {
+    struct stat stamp {};
+    bool exists = false;
+    // Folded section name, then folded key name: the value of the key's first line in file order.
+    QHash<QString, QHash<QString, QString>> values;
+};
+
+struct ScopeState {
+    int depth = 0;
+    QHash<QString, Parsed> files;
+};
+
+thread_local ScopeState t_scope;
+
+QString cacheKey(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+bool sameStamp(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size
+        && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec
+        && a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+// The file's parse for this scope: parsed again when the file changed since.
+const Parsed &parsed(const QString &path)
+{
+    struct stat now {};
+    const bool exists = ::stat(QFile::encodeName(path).constData(), &now) == 0;
+    const QString key = cacheKey(path);
+    auto it = t_scope.files.find(key);
+    if (it != t_scope.files.end() && it->exists == exists && (!exists || sameStamp(it->stamp, now)))
+        return *it;
+    Parsed p;
+    p.exists = exists;
+    p.stamp = now;
+    bool fileExists = false;
+    bool readable = false;
+    const Document doc = parse(load(path, &fileExists, &readable));
+    QHash<QString, QString> *section = nullptr;
+    for (const Line &line : doc.lines) {
+        const QString name = sectionOf(line.text);
+        if (!name.isNull()) {
+            section = &p.values[name.toCaseFolded()];
+            continue;
+        }
+        if (!section)
+            continue;
+        const qsizetype eq = line.text.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString k = line.text.left(eq).trimmed().toCaseFolded();
+        if (!section->contains(k))
+            section->insert(k, line.text.mid(eq + 1).trimmed());
+    }
+    return *t_scope.files.insert(key, std::move(p));
+}
+
 } // namespace
+
+IniFile::ReadScope::ReadScope()
+{
+    ++t_scope.depth;
+}
+
+IniFile::ReadScope::~ReadScope()
+{
+    if (--t_scope.depth == 0)
+        t_scope.files.clear();
+}
 
 IniFile::IniFile(QString path) : m_path(std::move(path)) {}
 
 QString IniFile::read(const QString &section, const QString &key, const QString &fallback) const
 {
+    if (t_scope.depth > 0) {
+        const Parsed &p = parsed(m_path);
+        const auto s = p.values.constFind(section.trimmed().toCaseFolded());
+        if (s == p.values.constEnd())
+            return fallback;
+        const auto v = s->constFind(key.trimmed().toCaseFolded());
+        return v == s->constEnd() ? fallback : *v;
+    }
     bool exists = false;
     bool readable = false;
     const Document doc = parse(load(m_path, &exists, &readable));
@@ -246,19 +331,23 @@ QString IniFile::read(const QString &section, const QString &key, const QString 
 
 void IniFile::writeAll(const QList<Entry> &entries) const
 {
+    // Whatever happens, the next read in this scope reads the file again.
+    t_scope.files.remove(cacheKey(m_path));
     bool exists = false;
     bool readable = false;
     const QByteArray before = load(m_path, &exists, &readable);
-    const QString failure = QStringLiteral("Unable to write to %1").arg(m_path);
-    if (exists && !readable)
-        throw AppError(failure); // replacing it would lose every line we could not read
+    const QString detail = QStringLiteral("Unable to write to %1").arg(m_path);
+    if (exists && !readable) {
+        // Replacing it would lose every line that could not be read.
+        throw AppError(QStringLiteral("无法读取文件“%1”，为了不丢失其中的内容，数据没有保存。\n")
+                           .arg(QDir::toNativeSeparators(m_path))
+                       + detail);
+    }
     Document doc = parse(before);
     for (const Entry &entry : entries)
         apply(doc, entry);
     const QByteArray after = serialise(doc);
     if (after == before)
         return; // nothing changed: no rewrite, no sync, and no empty file where there was none
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(after) != after.size() || !file.commit())
-        throw AppError(failure);
+    durable::replaceFile(m_path, after, detail);
 }

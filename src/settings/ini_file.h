@@ -15,6 +15,18 @@ public:
         QString value;
     };
 
+    // While one is alive on this thread, each file is parsed once for all the keys read from it, so an
+    // operation that reads many keys (a screen's showing, a save) reads a large file once. A write through
+    // IniFile, or any change of the file on disk, makes the next read parse it again; nothing is kept once
+    // the outermost scope ends, so the next operation sees the file as it is then. Scopes nest.
+    class ReadScope {
+    public:
+        ReadScope();
+        ~ReadScope();
+        ReadScope(const ReadScope &) = delete;
+        ReadScope &operator=(const ReadScope &) = delete;
+    };
+
     explicit IniFile(QString path);
 
     const QString &path() const { return m_path; }
@@ -29,9 +41,10 @@ public:
     }
 
     // Stores many keys with one read and one replacement of the file, in the order given.
-    // Throws "Unable to write to <path>" when the file cannot be written (its folder is missing) or
-    // when it exists but cannot be read; the file then stays as it was. The file is replaced whole
-    // through a temporary file, so a failure never leaves half a file.
+    // Throws AppError, a Chinese cause and then "Unable to write to <path>", when the file cannot be
+    // written (a full disk, a read-only or missing folder) or when it exists but cannot be read; the file
+    // then stays as it was, byte for byte. The file is replaced whole through a temporary file that is
+    // written and synced first, so a failure or a kill never leaves half a file.
     void writeAll(const QList<Entry> &entries) const;
 
 private:

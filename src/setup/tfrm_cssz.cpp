@@ -95,10 +95,10 @@ void Tfrm_cssz::save()
     }
     try {
         context().settings.writeAll(entries);
-    } catch (const AppError &) {
-        // Nothing of the save is stored: the file stays as it was.
+    } catch (const AppError &e) {
+        // Nothing of the save is stored: the file stays as it was. The operator reads why.
         Bar1->hide();
-        context().dialogs().information(this, kSaveFailed);
+        context().dialogs().information(this, kSaveFailed + QLatin1Char('\n') + e.message());
         return;
     }
     progress(100);

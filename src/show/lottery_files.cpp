@@ -1,15 +1,15 @@
 #include "lottery_files.h"
 
 #include "settings/app_error.h"
+#include "settings/durable_file.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-
-#include <unistd.h>
 
 namespace lottery {
 
@@ -138,14 +138,6 @@ QByteArray DrawList::bytes() const
     return out;
 }
 
-void DrawList::save(const QString &path) const
-{
-    QSaveFile file(path);
-    const QByteArray content = bytes();
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw AppError(fileError(QStringLiteral("无法写入抽奖名单文件“%1”。"), path, file.errorString()));
-}
-
 QString drawTimeText(const QDateTime &when)
 {
     return (QLocale::system().toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ')
@@ -153,33 +145,152 @@ QString drawTimeText(const QDateTime &when)
         .trimmed();
 }
 
-ResultsFile::ResultsFile(const QString &path) : m_path(path)
+QString drawNotePath(const QString &listPath)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        throw AppError(fileError(QStringLiteral("无法打开抽奖结果文件“%1”。"), path, file.errorString()));
-    const qint64 size = file.size();
-    file.close();
-    if (size > 0) {
-        QFile reader(path);
-        char last = '\n';
-        if (reader.open(QIODevice::ReadOnly) && reader.seek(size - 1))
-            reader.getChar(&last);
-        m_needsBreak = last != '\n';
-    }
+    return listPath + QStringLiteral(".draw");
 }
 
-void ResultsFile::append(const QList<QByteArray> &lines)
+namespace {
+
+const QByteArray kNoteHeader = "QUELMORA-DRAW 1\n";
+
+// The note of a draw: where the results file ended, the lines appended to it and the list after the draw.
+struct DrawNote {
+    qint64 resultsSize = 0;
+    QByteArray appended;
+    QByteArray list;
+
+    QByteArray bytes() const
+    {
+        return kNoteHeader + QByteArray::number(resultsSize) + '\n' + QByteArray::number(appended.size()) + '\n'
+            + QByteArray::number(list.size()) + '\n' + appended + list;
+    }
+    // False for anything but a whole note.
+    bool parse(const QByteArray &note)
+    {
+        if (!note.startsWith(kNoteHeader))
+            return false;
+        qsizetype at = kNoteHeader.size();
+        qint64 numbers[3] = {};
+        for (qint64 &n : numbers) {
+            const qsizetype nl = note.indexOf('\n', at);
+            bool ok = false;
+            n = nl < 0 ? -1 : note.mid(at, nl - at).toLongLong(&ok);
+            if (!ok || n < 0)
+                return false;
+            at = nl + 1;
+        }
+        if (note.size() - at != numbers[1] + numbers[2])
+            return false;
+        resultsSize = numbers[0];
+        appended = note.mid(at, numbers[1]);
+        list = note.mid(at + numbers[1]);
+        return true;
+    }
+};
+
+QByteArray readFile(const QString &path, bool *readable = nullptr)
 {
-    QByteArray out = m_needsBreak ? QByteArray("\r\n") : QByteArray();
-    for (const QByteArray &line : lines)
-        out += line + "\r\n";
-    QFile file(m_path);
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(out) == out.size()
-                         && file.flush() && ::fsync(file.handle()) == 0;
-    if (!written)
-        throw AppError(fileError(QStringLiteral("无法写入抽奖结果文件“%1”。"), m_path, file.errorString()));
-    m_needsBreak = false;
+    QFile file(path);
+    const bool ok = file.open(QIODevice::ReadOnly);
+    if (readable)
+        *readable = ok;
+    return ok ? file.readAll() : QByteArray();
+}
+
+QString detailFor(const QString &path)
+{
+    return QStringLiteral("Unable to write to %1").arg(path);
+}
+
+const QString kNotDrawn = QStringLiteral("这次抽奖没有进行，名单没有改变。");
+
+} // namespace
+
+QString commitDraw(const QString &listPath, const QString &resultsPath, DrawList &list, int entry, const QString &when)
+{
+    DrawList remaining = list;
+    const QString winner = remaining.text(entry);
+    const QByteArray logged = remaining.resultBytes(entry);
+    remaining.remove(entry);
+
+    DrawNote note;
+    const QFileInfo results(resultsPath);
+    note.resultsSize = results.isFile() ? results.size() : 0;
+    QByteArray lastByte;
+    if (note.resultsSize > 0) {
+        QFile reader(resultsPath);
+        if (reader.open(QIODevice::ReadOnly) && reader.seek(note.resultsSize - 1))
+            lastByte = reader.read(1);
+    }
+    if (note.resultsSize > 0 && lastByte != "\n")
+        note.appended = "\r\n"; // the last line had no break
+    note.appended += encode(when) + "\r\n" + logged + "\r\n";
+    note.list = remaining.bytes();
+
+    const QString notePath = drawNotePath(listPath);
+    try {
+        durable::replaceFile(notePath, note.bytes(), detailFor(notePath));
+        try {
+            durable::appendFile(resultsPath, note.appended, detailFor(resultsPath));
+        } catch (...) {
+            durable::removeFile(notePath);
+            throw;
+        }
+        try {
+            durable::replaceFile(listPath, note.list, detailFor(listPath));
+        } catch (const durable::WriteError &e) {
+            try {
+                durable::truncateFile(resultsPath, note.resultsSize, detailFor(resultsPath));
+                durable::removeFile(notePath);
+            } catch (const durable::WriteError &) {
+                // The winner stays logged; the next opening takes it off the list as the note says.
+                throw AppError(e.cause() + QStringLiteral("\n抽奖结果已经记下，名单将在下次打开抽奖时更正。\n")
+                               + e.detail());
+            }
+            throw;
+        }
+    } catch (const durable::WriteError &e) {
+        throw AppError(e.cause() + QLatin1Char('\n') + kNotDrawn + QLatin1Char('\n') + e.detail());
+    }
+    try {
+        durable::removeFile(notePath);
+    } catch (const durable::WriteError &) {
+        // The draw is complete; a note left behind only repeats it at the next opening.
+    }
+    list = std::move(remaining);
+    return winner;
+}
+
+void recover(const QString &listPath, const QString &resultsPath)
+{
+    const QString notePath = drawNotePath(listPath);
+    for (const QString &path : {listPath, resultsPath, notePath})
+        durable::removeLeftovers(path);
+    if (!QFileInfo::exists(notePath))
+        return;
+    bool readable = false;
+    const QByteArray bytes = readFile(notePath, &readable);
+    if (!readable)
+        throw AppError(QStringLiteral("无法读取上次抽奖的记录“%1”，名单可能没有更新。\nCannot read %1")
+                           .arg(QDir::toNativeSeparators(notePath)));
+    DrawNote note;
+    try {
+        if (note.parse(bytes)) {
+            const QByteArray results = readFile(resultsPath);
+            const bool logged = results.size() >= note.resultsSize + note.appended.size()
+                                && results.mid(note.resultsSize, note.appended.size()) == note.appended;
+            if (logged) {
+                if (readFile(listPath) != note.list)
+                    durable::replaceFile(listPath, note.list, detailFor(listPath));
+            } else if (results.size() > note.resultsSize && note.appended.startsWith(results.mid(note.resultsSize))) {
+                durable::truncateFile(resultsPath, note.resultsSize, detailFor(resultsPath));
+            }
+        }
+        durable::removeFile(notePath, detailFor(notePath));
+    } catch (const durable::WriteError &e) {
+        throw AppError(e.cause() + QStringLiteral("\n上次被中断的抽奖没能整理好，请先处理后再抽奖。\n") + e.detail());
+    }
 }
 
 } // namespace lottery

@@ -29,9 +29,6 @@ public:
 
     // The whole file as it would be written now.
     QByteArray bytes() const;
-    // Replaces the file in one step through a temporary file beside it, so a crash or a power cut leaves
-    // either the old list or the new one, never half a list. Throws AppError when it cannot.
-    void save(const QString &path) const;
 
 private:
     struct Line {
@@ -49,19 +46,27 @@ private:
 // with seconds.
 QString drawTimeText(const QDateTime &when);
 
-// Appends the lines to the results file, creating it when missing, each ending in "\r\n"; a file whose
-// last line lacks its line break gets one first. The bytes are on the disk when this returns.
-// Throws AppError when the file cannot be opened or written.
-class ResultsFile {
-public:
-    // Opens the file for appending (creating it when missing); throws AppError when it cannot.
-    explicit ResultsFile(const QString &path);
-    void append(const QList<QByteArray> &lines);
+// One draw on disk, in an order that a kill or a full disk at any step cannot break: every entry is
+// always in exactly one of the list and the results file, or recover() puts it back there.
+//  1. A note of the draw, "<list>.draw", holding the results file's size, the lines to append and the
+//     new list, is written whole and synced.
+//  2. The time and the winner are appended to the results file and synced: from here the draw counts.
+//  3. The list file is replaced by the new list (through a synced temporary file).
+//  4. The note is removed.
+// A failure undoes what was done (the results are cut back, the note removed) and throws AppError
+// saying why in Chinese; `list` then stays as it was. On success the entry is taken off `list` and its
+// text, as the audience sees it, is returned.
+QString commitDraw(const QString &listPath, const QString &resultsPath, DrawList &list, int entry,
+                   const QString &when);
 
-private:
-    QString m_path;
-    bool m_needsBreak = false;
-};
+// Finishes or undoes a draw that a kill interrupted, as the note of step 1 says: a draw whose lines are
+// all in the results file is completed (the list replaced), any other is undone (a part of its lines
+// cut off the results); then the note and the temporary files that killed writes left are removed.
+// Throws AppError when a file cannot be mended.
+void recover(const QString &listPath, const QString &resultsPath);
+
+// The note of a draw in progress beside the list file.
+QString drawNotePath(const QString &listPath);
 
 // Encodes text for the lottery files (GB18030, which reads as GBK and holds what GBK lacks).
 QByteArray encode(const QString &text);

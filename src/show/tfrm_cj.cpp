@@ -5,6 +5,7 @@
 #include "ui/picture.h"
 #include "ui/shadow_label.h"
 
+#include <QDir>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -127,8 +128,11 @@ void Tfrm_cj::onShow()
     m_listPath = context().paths.file(assets::kLotteryList);
     m_resultsPath = context().paths.file(assets::kLotteryResult);
     m_list.clear();
+    m_listState = ListState::Unread;
     showCount();
-    m_list.load(m_listPath);
+    // A draw that a kill or a power cut interrupted is finished or undone before the list is read.
+    lottery::recover(m_listPath, m_resultsPath);
+    m_listState = m_list.load(m_listPath) ? ListState::Read : ListState::Missing;
     showCount();
 }
 
@@ -187,9 +191,22 @@ void Tfrm_cj::startOrDraw()
 
 void Tfrm_cj::start()
 {
-    // With nothing left to draw there is nothing to flicker.
-    if (m_list.isEmpty())
+    // With nothing left to draw there is nothing to flicker: the operator is told why.
+    if (m_list.isEmpty()) {
+        switch (m_listState) {
+        case ListState::Missing:
+            context().dialogs().information(
+                this, QStringLiteral("找不到抽奖名单文件“%1”，无法抽奖。").arg(QDir::toNativeSeparators(m_listPath)));
+            break;
+        case ListState::Unread:
+            context().dialogs().information(this, QStringLiteral("抽奖名单没有读入，无法抽奖。请关闭抽奖后重新打开。"));
+            break;
+        case ListState::Read:
+            context().dialogs().information(this, QStringLiteral("抽奖名单是空的，无法抽奖。"));
+            break;
+        }
         return;
+    }
     context().services.random->randomize();
     lab_bs->setText(kRunning);
     Timer1->setInterval(kFlickerMs);
@@ -209,25 +226,16 @@ void Tfrm_cj::draw()
 {
     lab_bs->setText(kIdle);
     Timer1->stop();
+    // The last flicker name goes first: after a failed draw the audience must not read it as the winner.
+    lab_cj->setText({});
     if (m_list.isEmpty())
         return;
-    // Nothing is drawn unless both files can take it.
-    lottery::ResultsFile results(m_resultsPath);
     const QString when = lottery::drawTimeText(context().services.clock->now());
     const int n = m_list.count();
     const int index = std::clamp(context().services.random->below(n), 0, n - 1);
-
-    lottery::DrawList remaining = m_list;
-    const QString winner = remaining.text(index);
-    const QByteArray logged = remaining.resultBytes(index);
-    remaining.remove(index);
-    try {
-        remaining.save(m_listPath);
-    } catch (const AppError &e) {
-        throw AppError(e.message() + QStringLiteral("\n这次抽奖没有进行，名单没有改变。"));
-    }
-    m_list = remaining;
+    // Logged and taken off the list on disk before it is shown; nothing is drawn when the files cannot
+    // take it.
+    const QString winner = lottery::commitDraw(m_listPath, m_resultsPath, m_list, index, when);
     lab_cj->setText(winner);
     showCount();
-    results.append({lottery::encode(when), logged});
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The 抽奖 screen: entries of the lottery list flicker in big red type until the operator stops them;
 // stopping draws one winner at random, logs it with the time to the results file and takes it off the
-// list. The list file is replaced after every draw, before the winner is shown, so no entry can ever be
-// drawn twice, not even after a crash or a power cut.
+// list. Both files are written after every draw, before the winner is shown, so no entry can ever be
+// drawn twice or lost, not even after a kill or a power cut (lottery::commitDraw, lottery::recover).
 #include "lottery_files.h"
 #include "ui/stage_window.h"
 
@@ -42,7 +42,11 @@ private:
     void draw();
     void showCount();
 
+    // Whether the list file was read at the last opening, so an empty list can be explained.
+    enum class ListState { Unread, Missing, Read };
+
     lottery::DrawList m_list;
+    ListState m_listState = ListState::Unread;
     QString m_listPath;
     QString m_resultsPath;
 };

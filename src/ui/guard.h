@@ -4,6 +4,7 @@
 // What was done before the failure stays done.
 #include "dialogs.h"
 #include "settings/app_error.h"
+#include "settings/ini_file.h"
 
 #include <exception>
 
@@ -15,6 +16,8 @@ template <typename Fn>
 void guarded(Dialogs &dialogs, QWidget *parent, Fn &&body) noexcept
 {
     try {
+        // One operation reads each settings file once, however many keys it reads.
+        const IniFile::ReadScope settingsRead;
         body();
     } catch (const AppError &e) {
         reportError(dialogs, parent, e.message());

@@ -16,12 +16,14 @@ Picture::Picture(QWidget *parent, const QString &name) : QWidget(parent)
 void Picture::loadFile(const QString &path)
 {
     if (!QFileInfo(path).isFile())
-        throw AppError(QStringLiteral("Cannot open file \"%1\". The system cannot find the file specified.").arg(path));
+        throw AppError(QStringLiteral("找不到图片文件“%1”。\nCannot open file \"%1\". The system cannot find the file specified.")
+                           .arg(path));
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     QImage image = reader.read();
     if (image.isNull())
-        throw AppError(QStringLiteral("Cannot read picture \"%1\": %2").arg(path, reader.errorString()));
+        throw AppError(QStringLiteral("图片文件“%1”无法读取，它不是可以显示的图片。\nCannot read picture \"%1\": %2")
+                           .arg(path, reader.errorString()));
     const qreal dpr = devicePixelRatioF();
     if (m_stretch && !size().isEmpty()) {
         // Made to fit once, smoothly, at the display's resolution: each paint is then a plain copy.

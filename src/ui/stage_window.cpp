@@ -38,6 +38,10 @@ protected:
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
             return previewKey(watched, static_cast<QKeyEvent *>(event));
+        case QEvent::WindowBlocked:
+            // A box opened by a key's press takes that key's release: the key is up once the box goes.
+            m_keys.forget(watched);
+            return false;
         default:
             return false;
         }

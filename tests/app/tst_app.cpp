@@ -6,11 +6,17 @@
 #include "show/tshow_main.h"
 #include "test_app.h"
 #include "ui/click_area.h"
+#include "ui/dialogs.h"
 #include "ui/key_codes.h"
 #include "ui/picture.h"
 #include "ui/shadow_label.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QTimer>
 #include <QScreen>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -113,7 +119,7 @@ private slots:
         TestApp t;
         t.folder.setConfig(keys::kCompetition, keys::kTeamCount, QStringLiteral("三"));
         t.start();
-        QCOMPARE(t.fakes.dialogs.errors, QStringList{QStringLiteral("'三' is not a valid integer value")});
+        QCOMPARE(t.fakes.dialogs.errors, QStringList{QStringLiteral("“三”不是有效的整数。\n'三' is not a valid integer value")});
         QVERIFY(t.context().data->ADOConnection1.isOpen());
     }
 
@@ -663,5 +669,54 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(StartupTest, MainMenuTest, StageTest)
+// The real boxes and choosers speak Chinese once Qt's translations are loaded as start-up loads them.
+class ChineseDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theBoxesHaveChineseButtons_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::newRow("information") << QStringLiteral("information") << QStringList{QStringLiteral("确定")};
+        QTest::newRow("error") << QStringLiteral("error") << QStringList{QStringLiteral("确定")};
+        QTest::newRow("confirmation") << QStringLiteral("confirm") << QStringList{QStringLiteral("是"), QStringLiteral("否")};
+        QTest::newRow("file chooser") << QStringLiteral("openFile") << QStringList{QStringLiteral("打开"), QStringLiteral("取消")};
+    }
+    void theBoxesHaveChineseButtons()
+    {
+        QFETCH(QString, box);
+        QFETCH(QStringList, buttons);
+        WidgetDialogs dialogs;
+        QStringList seen;
+        // Reads the buttons of the box while it waits for the operator, then closes it.
+        QTimer look;
+        look.setInterval(20);
+        QObject::connect(&look, &QTimer::timeout, [&] {
+            QWidget *open = QApplication::activeModalWidget();
+            if (!open)
+                return;
+            for (const QDialogButtonBox *row : open->findChildren<QDialogButtonBox *>()) {
+                for (const QAbstractButton *b : row->buttons())
+                    seen << b->text().remove(QLatin1Char('&')).section(QLatin1Char('('), 0, 0).trimmed();
+            }
+            look.stop();
+            if (auto *dialog = qobject_cast<QDialog *>(open))
+                dialog->reject();
+        });
+        look.start();
+        if (box == QLatin1String("information"))
+            dialogs.information(nullptr, QStringLiteral("参数数据已经成功保存！"));
+        else if (box == QLatin1String("error"))
+            dialogs.error(nullptr, QStringLiteral("磁盘已满，数据没有保存。"));
+        else if (box == QLatin1String("confirm"))
+            dialogs.confirm(nullptr, QStringLiteral("确定删除吗？"));
+        else
+            dialogs.openFile(nullptr, QDir::tempPath(), QStringLiteral("*.jpg"));
+        for (const QString &b : buttons)
+            QVERIFY2(seen.contains(b), qPrintable(seen.join(QLatin1Char('|'))));
+        QVERIFY(!seen.contains(QStringLiteral("OK")) && !seen.contains(QStringLiteral("Cancel")));
+    }
+};
+
+QUELMORA_TEST_MAIN(StartupTest, MainMenuTest, StageTest, ChineseDialogsTest)
 #include "tst_app.moc"

@@ -452,7 +452,7 @@ private slots:
             "values (3, '1', 1, '选择题', '题', '黑体', '28', '255', '0', 'a', 'A', '宋体', '18', '0', '0')"),
                          QStringLiteral("update tiku set %1 = '%2'").arg(column, value)});
         e.edit(0);
-        QCOMPARE(e.dialogs().errors, QStringList{QStringLiteral("'%1' is not a valid integer value").arg(value)});
+        QCOMPARE(e.dialogs().errors, QStringList{QStringLiteral("“%1”不是有效的整数。\n'%1' is not a valid integer value").arg(value)});
         QVERIFY(!e.screen->but_baocun->isEnabled());
         QVERIFY(e.choice()->ed_xzttm->toPlainText().isEmpty());
         QCOMPARE(e.rows(QStringLiteral("select tmmc || da1 || zqda from tiku")), QStringList{QStringLiteral("题aA")});

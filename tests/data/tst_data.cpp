@@ -2,7 +2,10 @@
 #include "data/data_module.h"
 #include "data/grid_model.h"
 #include "settings/app_error.h"
+#include "small_disk.h"
 #include "test_app.h"
+
+#include <QDir>
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -274,5 +277,61 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(SchemaTest, DatasetTest, ConnectionTest)
+// The database on a real small disk that is full or read-only: the cause in Chinese, the driver's text after.
+class DiskTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aFullDiskIsSaid_data()
+    {
+        QTest::addColumn<bool>("inTransaction");
+        QTest::newRow("a statement") << false;
+        QTest::newRow("a transaction") << true; // the driver gives no error number for a failed commit
+    }
+    void aFullDiskIsSaid()
+    {
+        QFETCH(bool, inTransaction);
+        TestProgramFolder folder;
+        SmallDisk disk(folder.file(QStringLiteral("database")), 2 * 1024 * 1024);
+        QUELMORA_REQUIRE_SMALL_DISK(disk);
+        TData data;
+        data.connectTo(folder.databasePath());
+        disk.fill();
+        const QString message = errorOf([&] {
+            auto insert = [&] {
+                for (int bh = 1; bh <= 8; ++bh) {
+                    data.adoq_ls.setSql(QStringLiteral("insert into xsb (bh, xm) values (:ls, :ls1)"));
+                    data.adoq_ls.bindInt(QStringLiteral("ls"), bh);
+                    data.adoq_ls.bindText(QStringLiteral("ls1"), QString(20000, QLatin1Char('x')));
+                    data.adoq_ls.execute();
+                }
+            };
+            if (inTransaction)
+                data.ADOConnection1.transaction(insert);
+            else
+                insert();
+        });
+        QVERIFY2(message.startsWith(QStringLiteral("磁盘已满，数据没有保存。\n")), qPrintable(message));
+        QVERIFY2(message.section(QLatin1Char('\n'), 1).size() > 3, qPrintable(message));
+        disk.unfill();
+        QCOMPARE(folder.column(QStringLiteral("select count(*) from xsb")), QStringList{QStringLiteral("0")});
+    }
+
+    // Found when the database opens, not at the first score the show tries to store.
+    void aReadOnlyFolderIsSaidAtOpening()
+    {
+        TestProgramFolder folder;
+        const QString databaseFolder = folder.file(QStringLiteral("database"));
+        SmallDisk disk(databaseFolder);
+        QUELMORA_REQUIRE_SMALL_DISK(disk);
+        disk.setReadOnly(true);
+        TData data;
+        const QString message = errorOf([&] { data.connectTo(folder.databasePath()); });
+        QVERIFY2(message.startsWith(QStringLiteral("数据库所在的文件夹“%1”是只读的，数据无法保存。\n").arg(databaseFolder)),
+                 qPrintable(message));
+        data.adoq_ls.setSql(QStringLiteral("select * from xsb"));
+        QCOMPARE(errorOf([&] { data.adoq_ls.open(); }), message);
+    }
+};
+
+QUELMORA_TEST_MAIN(SchemaTest, DatasetTest, ConnectionTest, DiskTest)
 #include "tst_data.moc"

@@ -359,7 +359,7 @@ private slots:
         Quiz q;
         q.t.folder.setConfig(keys::kQuiz, keys::kTileCount, QStringLiteral("八"));
         q.open();
-        QCOMPARE(q.t.fakes.dialogs.errors, QStringList{QStringLiteral("'八' is not a valid integer value")});
+        QCOMPARE(q.t.fakes.dialogs.errors, QStringList{QStringLiteral("“八”不是有效的整数。\n'八' is not a valid integer value")});
         QVERIFY(q.screen->isVisible());
         q.key(Qt::Key_Escape);
         QVERIFY(!q.screen->isVisible());
@@ -473,7 +473,7 @@ private slots:
                               {QStringLiteral("da1"), QStringLiteral("甲")}});
         q.open();
         q.click(1);
-        QCOMPARE(q.t.fakes.dialogs.errors, QStringList{QStringLiteral("'大' is not a valid integer value")});
+        QCOMPARE(q.t.fakes.dialogs.errors, QStringList{QStringLiteral("“大”不是有效的整数。\n'大' is not a valid integer value")});
         QCOMPARE(q.used(1), QStringLiteral("0"));
         QCOMPARE(q.label(QStringLiteral("lab_xzttm"))->text(), QStringLiteral("题目")); // shown incompletely
     }

@@ -118,7 +118,7 @@ private slots:
         TestProgramFolder folder(false);
         folder.setConfig(keys::kJudges, keys::kJudgeCount, QStringLiteral("five"));
         QCOMPARE(errorOf([&] { readScoringSettings(SettingsFiles(folder.path()), QString()); }),
-                 QStringLiteral("'five' is not a valid integer value"));
+                 QStringLiteral("“five”不是有效的整数。\n'five' is not a valid integer value"));
     }
 };
 
@@ -204,12 +204,12 @@ private slots:
         QTest::newRow("every score flashed") << QStringList{QStringLiteral("9"), QStringLiteral("8")}
                                              << QStringLiteral("HL") << false << invalid;
         QTest::newRow("empty score box") << QStringList{QStringLiteral("9"), QString()} << QStringLiteral("..")
-                                         << true << QStringLiteral("'' is not a valid floating point value");
+                                         << true << QStringLiteral("“”不是有效的数字。\n'' is not a valid floating point value");
         QTest::newRow("not a number") << QStringList{QStringLiteral("9"), QStringLiteral("9,5")}
                                       << QStringLiteral("..") << false
-                                      << QStringLiteral("'9,5' is not a valid floating point value");
+                                      << QStringLiteral("“9,5”不是有效的数字。\n'9,5' is not a valid floating point value");
         QTest::newRow("no judges") << QStringList() << QString() << true
-                                   << QStringLiteral("'' is not a valid floating point value");
+                                   << QStringLiteral("“”不是有效的数字。\n'' is not a valid floating point value");
     }
     void errors()
     {
@@ -322,9 +322,9 @@ private slots:
         QTest::addColumn<QString>("answer");
         QTest::addColumn<QString>("error");
         QTest::newRow("answer") << QStringLiteral("9.5") << QStringLiteral("1.5a")
-                                << QStringLiteral("'1.5a' is not a valid floating point value");
+                                << QStringLiteral("“1.5a”不是有效的数字。\n'1.5a' is not a valid floating point value");
         QTest::newRow("judges' score") << QStringLiteral("x") << QStringLiteral("1")
-                                       << QStringLiteral("'x' is not a valid floating point value");
+                                       << QStringLiteral("“x”不是有效的数字。\n'x' is not a valid floating point value");
     }
     void finalScoreErrors()
     {
@@ -411,10 +411,10 @@ private slots:
         QTest::addColumn<QStringList>("coefficients");
         QTest::addColumn<QString>("error");
         QTest::newRow("zhtotal") << 2 << QStringList{QString(), QStringLiteral("A=9;B=")} << QStringList()
-                                 << QStringLiteral("'' is not a valid floating point value");
+                                 << QStringLiteral("“”不是有效的数字。\n'' is not a valid floating point value");
         QTest::newRow("coefficient") << 5 << QStringList{QStringLiteral("A=9"), QStringLiteral("A=9")}
                                      << QStringList{QStringLiteral("1"), QStringLiteral("0,5")}
-                                     << QStringLiteral("'0,5' is not a valid floating point value");
+                                     << QStringLiteral("“0,5”不是有效的数字。\n'0,5' is not a valid floating point value");
     }
     void totalsErrors()
     {

@@ -99,7 +99,7 @@ private slots:
             load_roster(db.data.adoq_ls, 1, roster);
             QFAIL("the load should fail");
         } catch (const AppError &e) {
-            QCOMPARE(e.message(), QStringLiteral("'七' is not a valid integer value"));
+            QCOMPARE(e.message(), QStringLiteral("“七”不是有效的整数。\n'七' is not a valid integer value"));
         }
     }
 };

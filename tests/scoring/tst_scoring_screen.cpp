@@ -219,7 +219,7 @@ private slots:
         Contest c;
         c.t.folder.setConfig(keys::kJudges, keys::kJudgeCount, QStringLiteral("三"));
         c.open();
-        QCOMPARE(c.t.fakes.dialogs.errors, QStringList{QStringLiteral("'三' is not a valid integer value")});
+        QCOMPARE(c.t.fakes.dialogs.errors, QStringList{QStringLiteral("“三”不是有效的整数。\n'三' is not a valid integer value")});
         QVERIFY(c.screen->isVisible());
     }
 };
@@ -449,13 +449,13 @@ private slots:
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("error");
         QTest::newRow("score is no number") << u"0"_s << QStringList{QStringLiteral("9"), QStringLiteral("abc")} << QString()
-                                            << int(Qt::Key_F7) << u"'abc' is not a valid floating point value"_s;
+                                            << int(Qt::Key_F7) << u"“abc”不是有效的数字。\n'abc' is not a valid floating point value"_s;
         QTest::newRow("no score left to average") << u"1"_s << QStringList{QStringLiteral("9"), QStringLiteral("8")}
                                                   << QString() << int(Qt::Key_F7) << u"Invalid floating point operation"_s;
         QTest::newRow("answer is no number, F7") << u"0"_s << QStringList{QStringLiteral("9")} << u"x"_s << int(Qt::Key_F7)
-                                                 << u"'x' is not a valid floating point value"_s;
+                                                 << u"“x”不是有效的数字。\n'x' is not a valid floating point value"_s;
         QTest::newRow("answer is no number, F6") << u"0"_s << QStringList{QStringLiteral("9")} << u"x"_s << int(Qt::Key_F6)
-                                                 << u"'x' is not a valid floating point value"_s;
+                                                 << u"“x”不是有效的数字。\n'x' is not a valid floating point value"_s;
     }
     void failuresShowAndStoreNothing()
     {
@@ -783,7 +783,7 @@ private slots:
         c.open();
         c.key(Qt::Key_F1);
         c.key(Qt::Key_Equal);
-        QCOMPARE(c.t.fakes.dialogs.errors, QStringList{QStringLiteral("'' is not a valid floating point value")});
+        QCOMPARE(c.t.fakes.dialogs.errors, QStringList{QStringLiteral("“”不是有效的数字。\n'' is not a valid floating point value")});
         QVERIFY(!c.screen->time_max->isActive());
     }
 };

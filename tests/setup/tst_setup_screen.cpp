@@ -173,14 +173,14 @@ private slots:
         s.t.folder.setConfig(keys::kJudges, keys::kJudgeCount, QStringLiteral("四"));
         s.t.folder.exec({QStringLiteral("insert into djs (js) values ('30')")});
         s.open();
-        QCOMPARE(s.dialogs().errors, QStringList{QStringLiteral("'四' is not a valid integer value")});
+        QCOMPARE(s.dialogs().errors, QStringList{QStringLiteral("“四”不是有效的整数。\n'四' is not a valid integer value")});
         // The opening stopped there: the presets were not listed.
         QCOMPARE(s.find<QListWidget>(QStringLiteral("ListBox1"))->count(), 0);
 
         s.dialogs().errors.clear();
         s.tab(s.screen->TabSheet1);
         s.type(s.combo(QStringLiteral("combo_pwgs")), QStringLiteral("3x"));
-        QCOMPARE(s.dialogs().errors, QStringList{QStringLiteral("'3x' is not a valid integer value")});
+        QCOMPARE(s.dialogs().errors, QStringList{QStringLiteral("“3x”不是有效的整数。\n'3x' is not a valid integer value")});
         QCOMPARE(visibleJudges(s), QStringLiteral("111111111111"));
         s.combo(QStringLiteral("combo_pwgs"))->setCurrentIndex(2); // a choice from the list applies at once
         QCOMPARE(visibleJudges(s), QStringLiteral("111000000000"));
@@ -461,7 +461,8 @@ private slots:
         s.open();
         QVERIFY(QDir(s.t.folder.file(QStringLiteral("config"))).removeRecursively());
         s.click(QStringLiteral("Button1"));
-        QCOMPARE(s.dialogs().informations, QStringList{QStringLiteral("参数数据保存失败，请检查！")});
+        QCOMPARE(s.dialogs().informations.size(), 1);
+        QCOMPARE(s.dialogs().informations.first().section(QLatin1Char('\n'), 0, 0), QStringLiteral("参数数据保存失败，请检查！"));
         QVERIFY(s.screen->isVisible());
         QVERIFY(s.find(QStringLiteral("Bar1"))->isHidden());
         QVERIFY(!QFile::exists(s.t.folder.file(QStringLiteral("config/config.ini"))));

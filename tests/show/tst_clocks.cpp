@@ -434,7 +434,7 @@ private slots:
         QCOMPARE(c.shown(), QStringLiteral("abc"));
         c.key(Qt::Key_Apostrophe);
         QVERIFY(!c.running());
-        QCOMPARE(c.app.fakes.dialogs.errors, QStringList{QStringLiteral("'abc' is not a valid integer value")});
+        QCOMPARE(c.app.fakes.dialogs.errors, QStringList{QStringLiteral("“abc”不是有效的整数。\n'abc' is not a valid integer value")});
     }
 
     // The player fails at every sound: one box, and the count goes on to its end with every sound tried.

@@ -3,6 +3,7 @@
 // bytes that are no GBK character.
 #include "app/real_services.h"
 #include "media/asset_paths.h"
+#include "small_disk.h"
 #include "show/lottery_files.h"
 #include "show/tfrm_cj.h"
 #include "test_app.h"
@@ -12,10 +13,15 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTimer>
+
+#include <unistd.h>
 
 namespace {
 
@@ -90,6 +96,36 @@ struct Lottery {
 };
 
 const QStringList kThree = {QStringLiteral("1排1号"), QStringLiteral("1排2号"), QStringLiteral("1排3号")};
+
+// The files in the lottery folder, the list and the results aside: what a draw left behind.
+QStringList strayFiles(const Lottery &l)
+{
+    QStringList names = QDir(QFileInfo(l.app.folder.file(assets::kLotteryList)).absolutePath()).entryList(QDir::Files | QDir::Hidden);
+    names.removeAll(QFileInfo(assets::kLotteryList).fileName());
+    names.removeAll(QFileInfo(assets::kLotteryResult).fileName());
+    names.removeAll(QStringLiteral(".filler"));
+    return names;
+}
+
+// The child process of the kill test: draws entry `index` of the list as the screen does, between two
+// marks that the tracer sees.
+const char kDrawChild[] = "--draw-in-child";
+const char kBeginMark[] = "/quelmora-draw-begins";
+const char kEndMark[] = "/quelmora-draw-ends";
+
+int drawInChild(char **argv)
+{
+    const QString list = QString::fromLocal8Bit(argv[2]);
+    const QString results = QString::fromLocal8Bit(argv[3]);
+    lottery::DrawList entries;
+    entries.load(list);
+    const QString when = QStringLiteral("2026-12-11 20:00:00");
+    lottery::encode(when); // the converter is loaded before the draw, as in the program
+    ::access(kBeginMark, F_OK);
+    lottery::commitDraw(list, results, entries, std::atoi(argv[4]), when);
+    ::access(kEndMark, F_OK);
+    return 0;
+}
 
 } // namespace
 
@@ -310,8 +346,8 @@ private slots:
     {
         QTest::addColumn<QString>("blocked");
         QTest::addColumn<QString>("error");
-        QTest::newRow("results") << assets::kLotteryResult << QStringLiteral("无法打开抽奖结果文件");
-        QTest::newRow("list") << assets::kLotteryList << QStringLiteral("无法写入抽奖名单文件");
+        QTest::newRow("results") << assets::kLotteryResult << QStringLiteral("是一个文件夹，不是文件，数据没有保存。\n这次抽奖没有进行，名单没有改变。");
+        QTest::newRow("list") << assets::kLotteryList << QStringLiteral("是一个文件夹，不是文件，数据没有保存。\n这次抽奖没有进行，名单没有改变。");
     }
     void aFileThatCannotBeWrittenStopsTheDraw()
     {
@@ -327,7 +363,9 @@ private slots:
         l.script({1});
         l.space();
         QCOMPARE(l.app.fakes.dialogs.errors.size(), 1);
-        QVERIFY2(l.app.fakes.dialogs.errors.first().contains(error), qPrintable(l.app.fakes.dialogs.errors.first()));
+        QVERIFY2(l.app.fakes.dialogs.errors.first().startsWith(QStringLiteral("“%1”").arg(path) + error),
+                 qPrintable(l.app.fakes.dialogs.errors.first()));
+        QVERIFY(l.app.fakes.dialogs.errors.first().contains(QStringLiteral("Unable to write to ") + path));
         QCOMPARE(l.state(), QStringLiteral("停止抽奖"));
         QVERIFY(!l.screen()->Timer1->isActive());
         QCOMPARE(l.shown(), QString());
@@ -379,6 +417,172 @@ private slots:
     }
 };
 
+// A full disk or a read-only folder refuses the draw before a winner is shown: both files stay byte for
+// byte, the last flicker name goes, and the operator reads why in Chinese.
+class LotteryDiskTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aDrawTheDiskCannotTakeIsRefused_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("full disk") << false << QStringLiteral("磁盘已满，数据没有保存。");
+        QTest::newRow("read-only folder") << true << QStringLiteral("是只读的，数据没有保存。");
+    }
+    void aDrawTheDiskCannotTakeIsRefused()
+    {
+        QFETCH(bool, readOnly);
+        QFETCH(QString, cause);
+        QStringList entries;
+        for (int i = 1; i <= 300; ++i)
+            entries << QStringLiteral("%1排%2号").arg(i / 20 + 1).arg(i % 20 + 1);
+        Lottery l(gbkLines(entries), gbkLines({QStringLiteral("上次"), QStringLiteral("9排9号")}));
+        const QString folder = QFileInfo(l.app.folder.file(assets::kLotteryList)).absolutePath();
+        SmallDisk disk(folder, 256 * 1024);
+        QUELMORA_REQUIRE_SMALL_DISK(disk);
+        const QByteArray list = l.listFile(), results = l.resultsFile();
+        l.open();
+        readOnly ? disk.setReadOnly(true) : disk.fill();
+        l.space();
+        l.script({4});
+        l.screen()->Timer1Timer();
+        QCOMPARE(l.shown(), entries[4]);
+        l.script({7});
+        l.space();
+        QCOMPARE(l.app.fakes.dialogs.errors.size(), 1);
+        const QString said = l.app.fakes.dialogs.errors.first();
+        QVERIFY2(said.startsWith(cause.startsWith(QStringLiteral("磁盘")) ? cause : QStringLiteral("文件夹“%1”%2").arg(folder, cause)),
+                 qPrintable(said));
+        QVERIFY2(said.contains(QStringLiteral("\n这次抽奖没有进行，名单没有改变。\nUnable to write to ")), qPrintable(said));
+        QCOMPARE(l.shown(), QString());
+        QCOMPARE(l.state(), QStringLiteral("停止抽奖"));
+        QCOMPARE(l.left(), QStringLiteral("300"));
+        QCOMPARE(l.listFile(), list);
+        QCOMPARE(l.resultsFile(), results);
+        QCOMPARE(strayFiles(l), QStringList());
+        // With room again the same list draws, and the next opening finds it as the draw left it.
+        readOnly ? disk.setReadOnly(false) : disk.unfill();
+        l.draw(7);
+        QCOMPARE(l.shown(), entries[7]);
+        l.screen()->hide();
+        l.open();
+        QCOMPARE(l.left(), QStringLiteral("299"));
+        QCOMPARE(l.resultLines().mid(2), (QStringList{l.when(), entries[7]}));
+    }
+
+    // Space with nothing to draw says why, and neither flickers nor draws.
+    void anEmptyOrMissingListIsSaid_data()
+    {
+        QTest::addColumn<std::optional<QByteArray>>("list");
+        QTest::addColumn<int>("draws");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("no list file") << std::optional<QByteArray>() << 0 << QStringLiteral("找不到抽奖名单文件“%1”，无法抽奖。");
+        QTest::newRow("empty list file") << std::optional<QByteArray>(gbkLines({QString(), QStringLiteral(" ")})) << 0
+                                         << QStringLiteral("抽奖名单是空的，无法抽奖。");
+        QTest::newRow("every entry drawn") << std::optional<QByteArray>(gbkLines(kThree)) << 3
+                                           << QStringLiteral("抽奖名单是空的，无法抽奖。");
+    }
+    void anEmptyOrMissingListIsSaid()
+    {
+        QFETCH(std::optional<QByteArray>, list);
+        QFETCH(int, draws);
+        QFETCH(QString, said);
+        Lottery l(list);
+        l.open();
+        for (int i = 0; i < draws; ++i)
+            l.draw(0);
+        l.space();
+        QCOMPARE(l.app.fakes.dialogs.informations, QStringList{said.arg(l.app.folder.file(assets::kLotteryList))});
+        QCOMPARE(l.state(), QStringLiteral("停止抽奖"));
+        QVERIFY(!l.screen()->Timer1->isActive());
+        QVERIFY(l.app.fakes.dialogs.errors.isEmpty());
+    }
+};
+
+// A kill at any system call of a draw: after the next opening, every entry is in exactly one of the
+// list and the results file, and nothing else is left in the folder. The draw runs in a child process
+// under strace, which kills it at one system call per trial.
+class LotteryKillTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aKillAtAnySystemCallLosesNoEntry()
+    {
+        const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+        if (strace.isEmpty())
+            QSKIP("strace is not installed (Debian package strace): the kill test needs it");
+        QStringList entries;
+        for (int i = 0; i < 2000; ++i)
+            entries << QStringLiteral("%1排%2号").arg(i / 40 + 1).arg(i % 40 + 1);
+        const QByteArray list = gbkLines(entries);
+        const QByteArray earlier = gbkLines({QStringLiteral("上次"), QStringLiteral("0排0号")});
+        Lottery l(list, earlier);
+        const QString listPath = l.app.folder.file(assets::kLotteryList);
+        const QString resultsPath = l.app.folder.file(assets::kLotteryResult);
+        const QString self = QCoreApplication::applicationFilePath();
+        const QStringList child{QString::fromLatin1(kDrawChild), listPath, resultsPath, QStringLiteral("1234")};
+        QTemporaryDir logs;
+        const QString log = logs.filePath(QStringLiteral("draw.log"));
+
+        // A run without a kill names the draw's system calls, each with its count since the process began.
+        QProcess run;
+        run.start(strace, QStringList{QStringLiteral("-qq"), QStringLiteral("-o"), log, self} + child);
+        QVERIFY(run.waitForFinished(60000));
+        if (run.exitStatus() != QProcess::NormalExit || run.exitCode() != 0)
+            QSKIP(qPrintable(QStringLiteral("strace cannot trace here: ") + QString::fromLocal8Bit(run.readAllStandardError())));
+        QFile traced(log);
+        QVERIFY(traced.open(QIODevice::ReadOnly));
+        const QRegularExpression call(QStringLiteral("^(\\w+)\\("));
+        QHash<QString, int> seen;
+        QList<QPair<QString, int>> steps; // system call, its count
+        bool inDraw = false;
+        for (const QByteArray &line : traced.readAll().split('\n')) {
+            const QString text = QString::fromLocal8Bit(line);
+            const QRegularExpressionMatch m = call.match(text);
+            if (!m.hasMatch())
+                continue;
+            const QString name = m.captured(1);
+            const int count = ++seen[name];
+            if (text.contains(QLatin1String(kBeginMark)))
+                inDraw = true;
+            else if (text.contains(QLatin1String(kEndMark)))
+                inDraw = false;
+            else if (inDraw)
+                steps.append({name, count});
+        }
+        QVERIFY2(steps.size() >= 10 && steps.size() <= 400, qPrintable(QString::number(steps.size())));
+        QCOMPARE(l.listFile().size(), list.size() - gbk(entries[1234]).size() - 2); // that run drew one
+
+        for (const auto &[name, count] : steps) {
+            const QString step = QStringLiteral("%1 #%2").arg(name).arg(count);
+            l.app.folder.writeBytes(assets::kLotteryList, list);
+            l.app.folder.writeBytes(assets::kLotteryResult, earlier);
+            QFile::remove(lottery::drawNotePath(listPath));
+            QProcess killed;
+            killed.start(strace, QStringList{QStringLiteral("-qq"), QStringLiteral("-o"), QStringLiteral("/dev/null"),
+                                             QStringLiteral("-e"), QStringLiteral("trace=") + name, QStringLiteral("-e"),
+                                             QStringLiteral("inject=%1:signal=KILL:when=%2").arg(name).arg(count), self}
+                             + child);
+            QVERIFY(killed.waitForFinished(60000));
+            QVERIFY2(killed.exitStatus() == QProcess::CrashExit || killed.exitCode() != 0, qPrintable(step));
+
+            // The next opening mends whatever the kill left.
+            l.screen()->hide();
+            l.open();
+            QVERIFY2(l.app.fakes.dialogs.errors.isEmpty(), qPrintable(step + QLatin1Char(' ') + l.app.fakes.dialogs.errors.join(QLatin1Char('|'))));
+            QCOMPARE(strayFiles(l), QStringList());
+            QStringList drawn = l.resultLines().mid(2);
+            QVERIFY2(drawn.size() == 0 || drawn.size() == 2, qPrintable(step));
+            QStringList left;
+            for (int i = 0; i < l.screen()->draw_list().count(); ++i)
+                left << l.screen()->draw_list().text(i);
+            if (drawn.size() == 2)
+                left.insert(1234, drawn.last());
+            QVERIFY2(left == entries, qPrintable(step + QStringLiteral(": %1 left, %2 drawn").arg(l.left()).arg(drawn.size() / 2)));
+            QCOMPARE(l.left(), QString::number(l.screen()->draw_list().count()));
+        }
+    }
+};
+
 // Renders the lottery with a winner when QUELMORA_SCREENSHOTS names a folder.
 class LotteryScreenshotTest : public QObject {
     Q_OBJECT
@@ -403,5 +607,12 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(LotteryDrawTest, LotteryFilesTest, LotteryScreenshotTest)
+int main(int argc, char **argv)
+{
+    if (argc == 5 && qstrcmp(argv[1], kDrawChild) == 0)
+        return drawInChild(argv);
+    QApplication application(argc, argv);
+    test_support::prepare();
+    return test_support::run<LotteryDrawTest, LotteryFilesTest, LotteryDiskTest, LotteryKillTest, LotteryScreenshotTest>(argc, argv);
+}
 #include "tst_lottery.moc"

@@ -1,6 +1,6 @@
 #include "swf_writer.h"
 
-#include <QSaveFile>
+#include "settings/durable_file.h"
 
 #include <algorithm>
 #include <cmath>
@@ -469,11 +469,13 @@ QByteArray Movie::bytes(bool compressed) const
 
 bool Movie::write(const QString &path, bool compressed) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // A write that fails (a full disk) keeps the old movie.
+    try {
+        durable::replaceFile(path, bytes(compressed));
+        return true;
+    } catch (const durable::WriteError &) {
         return false;
-    file.write(bytes(compressed));
-    return file.commit();
+    }
 }
 
 // ---- Frame-coded movies

@@ -90,6 +90,7 @@ public:
     int frameCount() const { return m_frames; }
     // The whole file: "FWS" plain or "CWS" with the body compressed.
     QByteArray bytes(bool compressed = false) const;
+    // Replaces the file whole; false, with the old file kept, when it cannot be written.
     bool write(const QString &path, bool compressed = false) const;
 
 private:
