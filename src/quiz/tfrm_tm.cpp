@@ -9,6 +9,7 @@
 #include "ui/key_codes.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPushButton>
@@ -106,6 +107,17 @@ void loadFitted(Picture *picture, const QString &path)
     QPixmap fitted = picture->pixmap().scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     fitted.setDevicePixelRatio(ratio);
     picture->setPixmap(fitted);
+}
+
+// Whether the file begins as a Flash movie does ("FWS", "CWS" or "ZWS"): the player shows nothing for
+// anything else and says nothing, so the quiz looks first.
+bool looksLikeFlashMovie(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(3);
+    return head == "FWS" || head == "CWS" || head == "ZWS";
 }
 
 Picture *background(quiz::BevelPanel *panel, const QString &name)
@@ -575,6 +587,8 @@ void Tfrm_tm::presentMedia(const Dataset &row)
         media->play();
         break;
     case assets::MediaKind::Flash:
+        if (!looksLikeFlashMovie(path))
+            throw AppError(QStringLiteral("文件“%1”不是Flash动画，这道题没有播放。\n%2").arg(name, path));
         Flash1->setMovie(path);
         showPanel(Panel_flash);
         Panel_duomeiti->hide();

@@ -92,7 +92,7 @@ struct Quiz {
         // play any bytes.
         const QString clip = fields.value(QStringLiteral("tmmc")).trimmed();
         if (type == kMedia && layClips && assets::mediaKind(clip) != assets::MediaKind::None)
-            t.folder.writeBytes(assets::mediaFolder(assets::mediaKind(clip)) + clip, QByteArray("clip"));
+            layClip(clip);
         for (auto it = all.begin(); it != all.end(); ++it) {
             columns << it.key();
             values << quoted(it.value());
@@ -200,6 +200,13 @@ struct Quiz {
         return out;
     }
     QString caption(QuestionType type) const { return screen->countdownCaption(type)->text(); }
+
+    void layClip(const QString &name, const QByteArray &bytes = {}) const
+    {
+        const assets::MediaKind kind = assets::mediaKind(name);
+        const QByteArray content = !bytes.isEmpty() ? bytes : kind == assets::MediaKind::Flash ? QByteArray("FWS\x0a") : QByteArray("clip");
+        t.folder.writeBytes(assets::mediaFolder(kind) + name, content);
+    }
 
     TestApp t;
     Tfrm_tm *screen = nullptr;
@@ -638,23 +645,30 @@ private slots:
     {
         QTest::addColumn<QString>("type");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("undecodable"); // the file is there, the player fails on it later
+        QTest::addColumn<QByteArray>("content"); // what lies under the name; empty: nothing
+        QTest::addColumn<bool>("undecodable");   // the player takes it and fails on it later
         QTest::addColumn<QString>("panel");
         QTest::addColumn<QString>("box"); // the countdown box in view
-        QTest::newRow("picture gone") << kPicture << u"gone.jpg"_s << false << u"Panel_tupianti"_s << u"Panel"_s;
-        QTest::newRow("clip gone") << kMedia << u"song.MP3"_s << false << u"Panel_duomeiti"_s << u"Panel3"_s;
-        QTest::newRow("Flash movie gone") << kMedia << u"film.swf"_s << false << u"Panel_duomeiti"_s << u"Panel3"_s;
-        QTest::newRow("clip that cannot be decoded") << kMedia << u"bad.avi"_s << true << u"Panel_duomeiti"_s << u"Panel3"_s;
+        QTest::newRow("picture gone") << kPicture << u"gone.jpg"_s << QByteArray() << false << u"Panel_tupianti"_s << u"Panel"_s;
+        QTest::newRow("clip gone") << kMedia << u"song.MP3"_s << QByteArray() << false << u"Panel_duomeiti"_s << u"Panel3"_s;
+        QTest::newRow("Flash movie gone") << kMedia << u"film.swf"_s << QByteArray() << false << u"Panel_duomeiti"_s << u"Panel3"_s;
+        QTest::newRow("text saved as a Flash movie")
+            << kMedia << u"notes.swf"_s << QByteArray("not a movie") << false << u"Panel_duomeiti"_s << u"Panel3"_s;
+        QTest::newRow("clip that cannot be decoded")
+            << kMedia << u"bad.avi"_s << QByteArray("not a clip") << true << u"Panel_duomeiti"_s << u"Panel3"_s;
     }
     void brokenQuestionDoesNotBlockItsGroup()
     {
         QFETCH(QString, type);
         QFETCH(QString, name);
+        QFETCH(QByteArray, content);
         QFETCH(bool, undecodable);
         QFETCH(QString, panel);
         QFETCH(QString, box);
         Quiz q;
-        q.layClips = undecodable;
+        q.layClips = false;
+        if (!content.isEmpty())
+            q.layClip(name, content);
         q.t.folder.writePicture(QStringLiteral("多媒体素材/题目/图片题/q.jpg"), QSize(80, 60), Qt::blue);
         q.t.folder.writePicture(QStringLiteral("多媒体素材/答案/图片题答案/a.jpg"), QSize(80, 60), Qt::red);
         q.add(1, 1, kPicture, {{QStringLiteral("tmmc"), QStringLiteral("q.jpg")}});
@@ -699,7 +713,7 @@ private slots:
         if (type == kPicture)
             q.t.folder.writePicture(QStringLiteral("多媒体素材/题目/图片题/") + name, QSize(80, 60), Qt::green);
         else
-            q.t.folder.writeBytes(assets::mediaFolder(assets::mediaKind(name)) + name, QByteArray("clip"));
+            q.layClip(name);
         q.open();
         QCOMPARE(q.tiles().left(1), QStringLiteral("o"));
         q.click(1);
