@@ -19,7 +19,8 @@ MediaKind mediaKind(const QString &fileName)
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         return MediaKind::None;
-    const QString ext = name.mid(dot + 1, 5).trimmed();
+    // "CLIP.MP3" is as much a sound as "clip.mp3": organisers' files come with either case.
+    const QString ext = name.mid(dot + 1, 5).trimmed().toLower();
     if (ext == QLatin1String("mp3") || ext == QLatin1String("wav") || ext == QLatin1String("wma"))
         return MediaKind::Audio;
     if (ext == QLatin1String("swf"))

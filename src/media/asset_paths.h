@@ -57,7 +57,7 @@ inline QString backgroundTrack(QChar key)
 // Round r (1..4) background of the scoring screen: "系统图片/评分背景图第一轮.jpg" and so on.
 QString roundBackground(int round);
 
-// The kind of a multimedia question's file, by its extension compared with exact letter case.
+// The kind of a multimedia question's file, by its extension in any letter case.
 enum class MediaKind { None, Audio, Flash, Video };
 MediaKind mediaKind(const QString &fileName);
 // The folder of a kind (empty for None).

@@ -6,11 +6,37 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 class QWidget;
 class QObject;
 
+// A player decodes on its own, so a file may turn out unplayable after play() has returned. A screen that
+// wants to decide what happens then (the quiz goes on with its next question) sets a handler; without one
+// the player reports the failure in the standard error box itself.
+class PlaybackFailures {
+public:
+    using Handler = std::function<void(const QString &path, const QString &text)>;
+    void onFailure(Handler handler) { m_failureHandler = std::move(handler); }
+    // Hands a failure of `path` to the handler; false when there is none.
+    bool failed(const QString &path, const QString &text) const
+    {
+        if (!m_failureHandler)
+            return false;
+        m_failureHandler(path, text);
+        return true;
+    }
+
+protected:
+    ~PlaybackFailures() = default;
+
+private:
+    Handler m_failureHandler;
+};
+
 // The sound and music player of a screen: one file at a time, playing on its own.
-class MediaPlayer {
+class MediaPlayer : public PlaybackFailures {
 public:
     virtual ~MediaPlayer() = default;
     virtual void setFileName(const QString &path) = 0;
@@ -27,8 +53,9 @@ public:
     virtual void setDisplay(QWidget *surface, const QRect &rect) = 0;
 };
 
-// The clip player embedded in the quiz screen: plays a clip by URL, reports nothing.
-class ClipPlayer {
+// The clip player embedded in the quiz screen: plays a clip by URL; a clip it cannot decode goes to the
+// failure handler, and without one it reports nothing.
+class ClipPlayer : public PlaybackFailures {
 public:
     virtual ~ClipPlayer() = default;
     virtual QWidget *widget() = 0;

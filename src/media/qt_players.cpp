@@ -51,6 +51,15 @@ private:
     QVideoFrame m_frame;
 };
 
+QString media_errors::unplayable(const QString &path, const QString &playerText)
+{
+    QString message = QStringLiteral("无法播放文件“%1”：文件已损坏，或者不是能播放的声音或视频。").arg(QFileInfo(path).fileName());
+    message += QLatin1Char('\n') + path;
+    if (!playerText.trimmed().isEmpty())
+        message += QLatin1Char('\n') + playerText.trimmed();
+    return message;
+}
+
 void AppOutputVolume::setVolume(int value)
 {
     m_value = std::clamp(value, 0, 65535);
@@ -71,11 +80,15 @@ void QtMediaPlayer::ensurePlayer()
     m_audio->setVolume(m_volume.level());
     m_player->setAudioOutput(m_audio);
     connect(&m_volume, &AppOutputVolume::changed, m_audio, &QAudioOutput::setVolume);
-    // Decoding fails after open() has returned; the operator hears of it in the standard error box, one
-    // box at a time for a sound that a running clock plays again and again.
+    // Decoding fails after open() has returned, often with several errors of the pipeline for one file: the
+    // operator hears of the first, once per opening, in the screen's handler or the standard error box.
     connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
-        if (error != QMediaPlayer::NoError && m_open)
-            reportError(m_dialogs, nullptr, text.isEmpty() ? QStringLiteral("无法播放文件“%1”。").arg(m_fileName) : text);
+        if (error == QMediaPlayer::NoError || !m_open || m_reported)
+            return;
+        m_reported = true;
+        const QString message = media_errors::unplayable(m_fileName, text);
+        if (!failed(m_fileName, message))
+            reportError(m_dialogs, nullptr, message);
     });
 }
 
@@ -93,6 +106,7 @@ void QtMediaPlayer::open()
     // The clip reaches the player at play(), once its display is set: a video output attached while the
     // player is already loading a clip may never be fed a frame, and the clip stays black.
     m_open = true;
+    m_reported = false;
 }
 
 void QtMediaPlayer::play()
@@ -200,6 +214,12 @@ void QtClipPlayer::ensurePlayer()
     connect(&m_volume, &AppOutputVolume::changed, m_audio, &QAudioOutput::setVolume);
     m_player->setAudioOutput(m_audio);
     m_player->setVideoOutput(m_video->sink());
+    connect(m_player, &QMediaPlayer::errorOccurred, this, [this](QMediaPlayer::Error error, const QString &text) {
+        if (error == QMediaPlayer::NoError || m_path.isEmpty() || m_reported)
+            return;
+        m_reported = true;
+        failed(m_path, media_errors::unplayable(m_path, text));
+    });
 }
 
 void QtClipPlayer::setUrl(const QString &path)
@@ -213,12 +233,14 @@ void QtClipPlayer::play()
     if (m_path.isEmpty() || !QFileInfo(m_path).isFile())
         return;
     ensurePlayer();
+    m_reported = false;
     m_player->setSource(QUrl::fromLocalFile(m_path));
     m_player->play();
 }
 
 void QtClipPlayer::close()
 {
+    m_path.clear(); // what the pipeline says after this is about no clip of the screen's
     if (!m_player)
         return;
     m_player->stop();

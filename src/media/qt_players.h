@@ -11,6 +11,12 @@ class QAudioOutput;
 class QMediaPlayer;
 class VideoSurface;
 
+namespace media_errors {
+// The operator's text for a file the player cannot decode: a Chinese sentence naming the file, then its
+// full path and the player's own text.
+QString unplayable(const QString &path, const QString &playerText);
+} // namespace media_errors
+
 // The application's own output level, applied to every player it makes.
 class AppOutputVolume : public QObject, public OutputVolume {
     Q_OBJECT
@@ -54,6 +60,7 @@ private:
     QPointer<VideoSurface> m_video;
     QString m_fileName;
     bool m_open = false;
+    bool m_reported = false; // the failure of the file opened last has been reported
 };
 
 class QtClipPlayer : public QObject, public ClipPlayer {
@@ -77,4 +84,5 @@ private:
     QMediaPlayer *m_player = nullptr;
     QAudioOutput *m_audio = nullptr;
     QString m_path;
+    bool m_reported = false;
 };

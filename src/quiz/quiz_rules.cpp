@@ -78,6 +78,13 @@ int tilesInPlay(int tileCount)
     return std::clamp(tileCount, 0, kTileCount);
 }
 
+TileLook tileLook(int presented, int unasked)
+{
+    if (presented <= 0)
+        return TileLook::Number;
+    return unasked > 0 ? TileLook::Started : TileLook::Finished;
+}
+
 QColor colourFromValue(int value)
 {
     if (value >= 0)

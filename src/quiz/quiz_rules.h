@@ -34,6 +34,14 @@ TilePlace tilePlace(int tile);
 // The tiles in play for a stored count: a count above 20 fills the board, 0 or less shows none.
 int tilesInPlay(int tileCount);
 
+// How a tile in play shows at a showing of the board, from its group's questions in the current issue.
+enum class TileLook {
+    Number,   // none presented yet: the picture with its number, clickable
+    Started,  // some presented, some still to be asked: no number, still clickable to go on with the queue
+    Finished, // every question presented: no number, nothing to open
+};
+TileLook tileLook(int presented, int unasked);
+
 // --- Styles ---
 
 // A stored colour in the form 0x00BBGGRR (red + 256 green + 65536 blue). Negative values name colours of

@@ -9,6 +9,8 @@
 #include "ui/key_codes.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
@@ -24,8 +26,11 @@ namespace {
 constexpr int kTickMs = 1000;
 const QString kTickSoundName = QStringLiteral("倒计时.wav");
 const QString kTimeUpSoundName = QStringLiteral("时间到.wav");
-const QString kUnasked = QStringLiteral("select * from tiku where (qs=:ls) and (tmyes=:ls2) and (tmfz=:ls3) order by ctsx");
-const QString kUsedCount = QStringLiteral("select count(*) as sl from tiku where (qs=:ls) and (tmyes=:ls2) and (tmfz=:ls3) ");
+// The row's own number comes along, so that a question that cannot be shown is known again at the next Up.
+const QString kUnasked =
+    QStringLiteral("select rowid as tmid, * from tiku where (qs=:ls) and (tmyes=:ls2) and (tmfz=:ls3) order by ctsx");
+const QString kCount = QStringLiteral("select count(*) as sl from tiku where (qs=:ls) and (tmyes=:ls2) and (tmfz=:ls3) ");
+const QString kUnmark = QStringLiteral("update tiku set tmyes=:ls where rowid=:ls1");
 
 // Option labels A..F: frame left, top; label left, top, width, height.
 struct OptionPlace {
@@ -104,6 +109,17 @@ void loadFitted(Picture *picture, const QString &path)
     picture->setPixmap(fitted);
 }
 
+// Whether the file begins as a Flash movie does ("FWS", "CWS" or "ZWS"): the player shows nothing for
+// anything else and says nothing, so the quiz looks first.
+bool looksLikeFlashMovie(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(3);
+    return head == "FWS" || head == "CWS" || head == "ZWS";
+}
+
 Picture *background(quiz::BevelPanel *panel, const QString &name)
 {
     auto *p = new Picture(panel, name);
@@ -122,6 +138,7 @@ Tfrm_tm::Tfrm_tm(AppContext &context) : StageWindow(context, QStringLiteral("frm
     time_djs->setInterval(kTickMs);
     connect(time_djs, &QTimer::timeout, this, &Tfrm_tm::time_djsTimer);
     media_yx = context.services.media->createMediaPlayer(this);
+    media_yx->onFailure([this](const QString &path, const QString &text) { guard([&] { effectFailed(path, text); }); });
 
     // The players never keep the keyboard: every key reaches the screen's own handler.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { keepFocusHere(now); });
@@ -239,6 +256,7 @@ void Tfrm_tm::buildMediaPanel()
     surface->setObjectName(QStringLiteral("media"));
     surface->setGeometry(53, 50, 919, 574);
     surface->setFocusPolicy(Qt::NoFocus);
+    media->onFailure([this](const QString &path, const QString &text) { guard([&] { clipFailed(path, text); }); });
     // Sound has no picture: the audience sees a note in the player's place instead of an empty video area.
     lab_audio = textLabel(Panel_duomeiti, QStringLiteral("lab_audio"), surface->geometry(), Qt::AlignCenter, true);
     lab_audio->setFont(stageFont(QStringLiteral("黑体"), 72, true));
@@ -292,6 +310,9 @@ void Tfrm_tm::onShow()
             Image_option[std::size_t(k)]->setPixmap(quiz::optionFrame(k));
     }
     setFocus();
+    // Each showing tries again what failed in the last one: the organisers may have mended it meanwhile.
+    m_broken.clear();
+    m_failedEffects.clear();
     load_quiz_settings();
     load_backgrounds();
     build_board();
@@ -343,19 +364,28 @@ void Tfrm_tm::build_board()
         Image_tm[std::size_t(n)]->hide();
         lab_tm[std::size_t(n)]->hide();
     }
-    Dataset &count = context().data->adoq_ls1;
+    // Every tile is drawn anew from the database: the issue may have changed since the last showing, and a
+    // caption cleared by a click then is given back.
     for (int n = 1; n <= tiles; ++n) {
         Image_tm[std::size_t(n - 1)]->show();
-        lab_tm[std::size_t(n - 1)]->show();
-        count.close();
-        count.setSql(kUsedCount);
-        count.bindText(QStringLiteral(":ls"), context().current_issue);
-        count.bindBool(QStringLiteral(":ls2"), true);
-        count.bindText(QStringLiteral(":ls3"), QString::number(n));
-        count.open();
-        if (count.value(QStringLiteral("sl")).toInt() >= 1)
-            lab_tm[std::size_t(n - 1)]->hide();
+        const int presented = groupCount(n, true);
+        const quiz::TileLook look = quiz::tileLook(presented, presented > 0 ? groupCount(n, false) : 0);
+        quiz::TileLabel *label = lab_tm[std::size_t(n - 1)];
+        label->setText(look == quiz::TileLook::Number ? QString::number(n) : QString());
+        label->setVisible(look != quiz::TileLook::Finished);
     }
+}
+
+int Tfrm_tm::groupCount(int group, bool presented)
+{
+    Dataset &count = context().data->adoq_ls1;
+    count.close();
+    count.setSql(kCount);
+    count.bindText(QStringLiteral(":ls"), context().current_issue);
+    count.bindBool(QStringLiteral(":ls2"), presented);
+    count.bindText(QStringLiteral(":ls3"), QString::number(group));
+    count.open();
+    return count.value(QStringLiteral("sl")).toInt();
 }
 
 bool Tfrm_tm::boardVisible() const
@@ -411,8 +441,10 @@ bool Tfrm_tm::presentFirstUnasked(int group)
     q.bindBool(QStringLiteral(":ls2"), false);
     q.bindText(QStringLiteral(":ls3"), QString::number(group));
     q.open();
-    q.first();
-    if (q.isEmpty())
+    // A question that could not be shown in this showing is passed over: the group goes on without it.
+    for (q.first(); !q.eof() && m_broken.contains(q.value(QStringLiteral("tmid")).toLongLong()); q.next()) {
+    }
+    if (q.isEmpty() || q.eof())
         return false;
     m_currentType = q.text(QStringLiteral("tmlx")).trimmed();
     present_question();
@@ -442,6 +474,11 @@ void Tfrm_tm::showPanel(QWidget *panel)
 void Tfrm_tm::present_question()
 {
     const Dataset &row = context().data->adoq_ctcx;
+    // Counted as broken until it is shown and marked: a failure on the way leaves it unasked and passed over
+    // by the next Up, instead of blocking its group.
+    const qint64 id = row.value(QStringLiteral("tmid")).toLongLong();
+    m_broken.insert(id);
+    m_brokenOnDisplay = true;
     switch (quiz::questionType(m_currentType)) {
     case QuestionType::Choice: presentChoice(row); break;
     case QuestionType::Answer: presentAnswer(row); break;
@@ -451,6 +488,10 @@ void Tfrm_tm::present_question()
     case QuestionType::None: return; // neither shown nor marked
     }
     markUsed();
+    m_broken.remove(id);
+    m_brokenOnDisplay = false;
+    if (quiz::questionType(m_currentType) == QuestionType::Media && !m_clipPath.isEmpty())
+        m_clipRow = id;
 }
 
 void Tfrm_tm::markUsed()
@@ -512,6 +553,8 @@ void Tfrm_tm::presentMatching(const Dataset &row)
 
 void Tfrm_tm::presentPicture(const Dataset &row)
 {
+    // Emptied first: a picture that cannot be read leaves the panel's ground, never the last question's picture.
+    image_tupianti->clear();
     showPanel(Panel_tupianti);
     image_tupianti->show();
     const AssetPaths &paths = context().paths;
@@ -526,26 +569,68 @@ void Tfrm_tm::presentMedia(const Dataset &row)
     Panel_duomeiti->move(0, 0);
     const QString name = row.text(QStringLiteral("tmmc")).trimmed();
     const assets::MediaKind kind = assets::mediaKind(name);
+    if (kind == assets::MediaKind::None)
+        return;
     const QString path = context().paths.named(assets::mediaFolder(kind), name);
+    // The panel's backdrop and countdown come first, and stay if the file cannot be played.
+    showNeutralMedia();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        throw AppError(QStringLiteral("找不到多媒体题的文件“%1”，这道题没有播放。\n%2").arg(name, path));
     switch (kind) {
     case assets::MediaKind::Audio:
     case assets::MediaKind::Video:
-        Panel_flash->hide();
         media->widget()->setVisible(kind == assets::MediaKind::Video);
         lab_audio->setVisible(kind == assets::MediaKind::Audio);
-        Panel_duomeiti->show();
+        m_clipPath = path;
+        m_clipRow = -1; // known once the question is marked
         media->setUrl(path);
         media->play();
         break;
     case assets::MediaKind::Flash:
+        if (!looksLikeFlashMovie(path))
+            throw AppError(QStringLiteral("文件“%1”不是Flash动画，这道题没有播放。\n%2").arg(name, path));
+        Flash1->setMovie(path);
         showPanel(Panel_flash);
         Panel_duomeiti->hide();
-        Flash1->setMovie(path);
         Flash1->play();
         break;
     case assets::MediaKind::None:
         break;
     }
+}
+
+void Tfrm_tm::showNeutralMedia()
+{
+    Panel_flash->hide();
+    media->widget()->hide();
+    lab_audio->hide();
+    showPanel(Panel_duomeiti);
+}
+
+void Tfrm_tm::clipFailed(const QString &path, const QString &text)
+{
+    // Only the clip of the question on display: a clip closed since has nothing more to say.
+    if (path != m_clipPath)
+        return;
+    const qint64 id = m_clipRow;
+    m_clipPath.clear();
+    m_clipRow = -1;
+    media->close();
+    const bool onDisplay = !Panel_duomeiti->isHidden();
+    if (onDisplay)
+        showNeutralMedia();
+    if (id >= 0) {
+        // Not played, so not asked: it stays in its group for a later showing, and Up goes on without it.
+        Dataset &q = context().data->adoq_ls1;
+        q.close();
+        q.setSql(kUnmark);
+        q.bindBool(QStringLiteral(":ls"), false);
+        q.bindText(QStringLiteral(":ls1"), QString::number(id));
+        q.execute();
+        m_broken.insert(id);
+        m_brokenOnDisplay = onDisplay;
+    }
+    throw AppError(text);
 }
 
 void Tfrm_tm::reset_question_display()
@@ -568,8 +653,11 @@ void Tfrm_tm::reset_question_display()
     Panel_lianxianti->hide();
     Panel_duomeiti->hide();
     Panel_flash->hide();
+    m_brokenOnDisplay = false;
     if (!normal)
         return;
+    m_clipPath.clear();
+    m_clipRow = -1;
     media->close();
     Flash1->stop();
     reset_countdown_captions();
@@ -584,6 +672,9 @@ void Tfrm_tm::setLook(int option, OptionLook look)
 void Tfrm_tm::reveal_answer()
 {
     time_djs->stop();
+    // A question that could not be shown has no answer to give away.
+    if (m_brokenOnDisplay)
+        return;
     switch (quiz::questionType(m_currentType)) {
     case QuestionType::Choice:
         if (std::find(m_looks.begin(), m_looks.end(), OptionLook::Correct) != m_looks.end())
@@ -697,9 +788,23 @@ void Tfrm_tm::time_djsTimer()
 
 void Tfrm_tm::play_effect(const QString &fileName)
 {
-    media_yx->setFileName(context().paths.file(assets::kSounds + fileName.trimmed()));
+    // A sound that failed once in this showing is not tried again: one report, and the clock goes on.
+    const QString path = context().paths.file(assets::kSounds + fileName.trimmed());
+    if (m_failedEffects.contains(path))
+        return;
+    m_failedEffects.insert(path);
+    media_yx->setFileName(path);
     media_yx->open();
     media_yx->play();
+    m_failedEffects.remove(path);
+}
+
+void Tfrm_tm::effectFailed(const QString &path, const QString &text)
+{
+    if (m_failedEffects.contains(path))
+        return;
+    m_failedEffects.insert(path);
+    throw AppError(text);
 }
 
 // --- Keys ---

@@ -6,6 +6,8 @@
 #include "quiz_widgets.h"
 #include "ui/stage_window.h"
 
+#include <QSet>
+
 #include <array>
 
 class ClipPlayer;
@@ -100,6 +102,8 @@ public:
     const QString &correct_answer() const { return m_correctAnswer; }
     const QStringList &matching_pairs() const { return m_matchingPairs; }
     const QString &answer_picture_path() const { return m_answerPicturePath; }
+    // Whether the question on display could not be shown (its panel shows only backdrop and countdown).
+    bool brokenOnDisplay() const { return m_brokenOnDisplay; }
     int countdown_start(quiz::QuestionType type) const;
     int sound_threshold() const { return m_soundThreshold; }
     bool countdown_locked() const { return m_countdownLocked; }
@@ -130,6 +134,13 @@ private:
     void presentMatching(const Dataset &row);
     void presentPicture(const Dataset &row);
     void presentMedia(const Dataset &row);
+    // The multimedia panel with its backdrop and countdown, no player in view.
+    void showNeutralMedia();
+    // The clip player or the sound-effect player could not decode `path`.
+    void clipFailed(const QString &path, const QString &text);
+    void effectFailed(const QString &path, const QString &text);
+    // The questions of `group` in the current issue presented (true) or still to be asked (false).
+    int groupCount(int group, bool presented);
     void markUsed();
     void setLook(int option, quiz::OptionLook look);
     void showPanel(QWidget *panel);
@@ -146,4 +157,9 @@ private:
     QString m_answerPicturePath;
     std::array<quiz::OptionLook, quiz::kOptionCount> m_looks{};
     QPoint m_pen; // where the pen of the matching picture stands; back at the corner when the picture reloads
+    QSet<qint64> m_broken;          // rows of tiku that could not be shown in this showing
+    bool m_brokenOnDisplay = false; // the question on display is one of them
+    QString m_clipPath;             // the clip of the question on display, while it plays
+    qint64 m_clipRow = -1;          // and its row
+    QSet<QString> m_failedEffects;  // sound effects that failed in this showing, not tried again
 };

@@ -613,7 +613,7 @@ private slots:
         QTest::addColumn<bool>("flash");
         QTest::newRow("audio") << QStringLiteral("song.wav") << QStringLiteral("wav") << QStringLiteral("open setDisplay play") << false;
         QTest::newRow("video, four letters") << QStringLiteral("a.mpeg") << QStringLiteral("mpeg") << QStringLiteral("open setDisplay play") << false;
-        QTest::newRow("upper case matches nothing") << QStringLiteral("CLIP.MP3") << QStringLiteral("MP3") << QString() << false;
+        QTest::newRow("upper case is audio too") << QStringLiteral("CLIP.MP3") << QStringLiteral("MP3") << QStringLiteral("open setDisplay play") << false;
         QTest::newRow("flash") << QStringLiteral("movie.swf") << QStringLiteral("swf") << QStringLiteral("close") << true;
     }
     void aChosenClipPreviewsByItsKind()

@@ -19,7 +19,9 @@ clip() { e2e_grab 300 200 400 300 "$E2E_TMP/$1.png"; }
 
 e2e_click 157 410             # area 1: the show hub
 e2e_key F1                    # the scoring screen
+sleep 1                       # a busy machine takes a while to give it the keyboard
 e2e_key F1 F10                # round 1, the quiz board
+e2e_wait 10 "the quiz board" bash -c "xdotool search --onlyvisible --name '^选题'"
 e2e_expect "F10 shows the quiz board" yes "$(quiz_shown)"
 tile1 tile1-first
 tile3 tile3-first

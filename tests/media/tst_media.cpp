@@ -73,7 +73,9 @@ private slots:
         QTest::newRow("mpg") << QStringLiteral("clip.mpg") << video << QStringLiteral("多媒体素材/题目/视频题/");
         QTest::newRow("mpeg with blanks") << QStringLiteral("  clip.mpeg  ") << video << QStringLiteral("多媒体素材/题目/视频题/");
         QTest::newRow("dat") << QStringLiteral("vcd.dat") << video << QStringLiteral("多媒体素材/题目/视频题/");
-        QTest::newRow("upper-case MPG") << QStringLiteral("clip.MPG") << none << QString();
+        QTest::newRow("upper-case MPG") << QStringLiteral("clip.MPG") << video << QStringLiteral("多媒体素材/题目/视频题/");
+        QTest::newRow("upper-case MP3") << QStringLiteral("CLIP.MP3") << audio << QStringLiteral("多媒体素材/题目/音频题/");
+        QTest::newRow("mixed-case swf") << QStringLiteral("Film.Swf") << flash << QStringLiteral("多媒体素材/题目/flash题/");
         QTest::newRow("unknown") << QStringLiteral("clip.mkv") << none << QString();
         QTest::newRow("no extension") << QStringLiteral("clip") << none << QString();
     }
@@ -227,17 +229,64 @@ private slots:
         }
     }
 
-    void brokenFileIsReported()
+    // A file that is no clip (text saved as .avi) makes the pipeline fail several times over: the operator
+    // hears of it once per opening, in Chinese, with the file named and the player's own text after.
+    void brokenFileIsReportedOncePerOpening()
+    {
+        TestProgramFolder folder(false);
+        folder.writeBytes(QStringLiteral("多媒体素材/题目/视频题/坏.avi"), QByteArray("这不是视频。\nnot a clip at all\n").repeated(200));
+        const QString path = folder.file(QStringLiteral("多媒体素材/题目/视频题/坏.avi"));
+        FakeDialogs dialogs;
+        AppOutputVolume volume;
+        QWidget page;
+        page.resize(400, 300);
+        page.show();
+        QtMediaPlayer player(dialogs, volume, nullptr);
+        for (int opening = 1; opening <= 2; ++opening) {
+            player.setFileName(path);
+            player.open();
+            player.setDisplay(&page, QRect(0, 0, 400, 300));
+            player.play();
+            QTRY_COMPARE_WITH_TIMEOUT(dialogs.errors.size(), opening, 15000);
+            QTest::qWait(1500); // the pipeline's later errors
+            QCOMPARE(dialogs.errors.size(), opening);
+            const QString &text = dialogs.errors.last();
+            QVERIFY2(text.startsWith(QStringLiteral("无法播放文件“坏.avi”")), qPrintable(text));
+            QVERIFY(text.contains(path));
+            player.close();
+        }
+    }
+
+    // With a handler the screen decides: the quiz's players hand their failures over instead of a box.
+    void failureGoesToTheScreensHandler()
     {
         TestProgramFolder folder(false);
         folder.writeBytes(QStringLiteral("音效/坏.wav"), QByteArray("not a sound at all", 18));
+        folder.writeBytes(QStringLiteral("多媒体素材/题目/视频题/坏.mpg"), QByteArray("not a clip").repeated(300));
         FakeDialogs dialogs;
         AppOutputVolume volume;
-        QtMediaPlayer player(dialogs, volume, nullptr);
-        player.setFileName(folder.file(QStringLiteral("音效/坏.wav")));
-        player.open();
-        player.play();
-        QTRY_VERIFY_WITH_TIMEOUT(!dialogs.errors.isEmpty(), 15000);
+        QStringList heard;
+        auto handler = [&](const QString &path, const QString &text) { heard << QFileInfo(path).fileName() + QLatin1Char('|') + text; };
+
+        QtMediaPlayer sound(dialogs, volume, nullptr);
+        sound.onFailure(handler);
+        sound.setFileName(folder.file(QStringLiteral("音效/坏.wav")));
+        sound.open();
+        sound.play();
+        QWidget screen;
+        screen.resize(400, 300);
+        screen.show();
+        QtClipPlayer clip(volume, &screen);
+        clip.onFailure(handler);
+        clip.setUrl(folder.file(QStringLiteral("多媒体素材/题目/视频题/坏.mpg")));
+        clip.play();
+        QTRY_COMPARE_WITH_TIMEOUT(heard.size(), 2, 15000);
+        QTest::qWait(1500);
+        QCOMPARE(heard.size(), 2);
+        heard.sort();
+        QVERIFY2(heard[0].startsWith(QStringLiteral("坏.mpg|无法播放文件“坏.mpg”")), qPrintable(heard[0]));
+        QVERIFY2(heard[1].startsWith(QStringLiteral("坏.wav|无法播放文件“坏.wav”")), qPrintable(heard[1]));
+        QVERIFY(dialogs.errors.isEmpty());
     }
 };
 

@@ -1,6 +1,7 @@
 // The quiz screen as the operator drives it: the board and its tiles, groups and the used flag, the five
 // question types with their marks and reveals, the matching lines, media playback and the countdown.
 #include "app/tfrm_main.h"
+#include "media/asset_paths.h"
 #include "quiz/tfrm_tm.h"
 #include "scoring/tfrm_pfmain.h"
 #include "settings/settings_keys.h"
@@ -87,6 +88,11 @@ struct Quiz {
         QStringList values{QString::number(issue), quoted(QString::number(group)), QString::number(order), quoted(type),
                            used ? QStringLiteral("1") : QStringLiteral("0")};
         const Fields all = styled(fields);
+        // A multimedia question's file lies in its folder unless the test says otherwise; the fake players
+        // play any bytes.
+        const QString clip = fields.value(QStringLiteral("tmmc")).trimmed();
+        if (type == kMedia && layClips && assets::mediaKind(clip) != assets::MediaKind::None)
+            layClip(clip);
         for (auto it = all.begin(); it != all.end(); ++it) {
             columns << it.key();
             values << quoted(it.value());
@@ -142,17 +148,24 @@ struct Quiz {
             .column(QStringLiteral("select tmyes from tiku where qs = %1 and tmfz = '%2' order by ctsx").arg(issue).arg(group))
             .join(QString());
     }
-    // Tiles as the board shows them: '-' hidden, 'N' with its number, 'o' picture without number.
+    // Tiles as the board shows them: '-' hidden, 'N' with its number, 'o' picture without number that can
+    // still be clicked, 'x' picture without number that cannot.
     QString tiles() const
     {
         QString s;
         for (int n = 1; n <= quiz::kTileCount; ++n) {
             const bool picture = shown(QStringLiteral("Image_tm%1").arg(n));
             const ShadowLabel *l = label(QStringLiteral("lab_tm%1").arg(n));
-            s += !picture ? QLatin1Char('-') : (!l->isHidden() && !l->text().isEmpty()) ? QLatin1Char('N') : QLatin1Char('o');
+            s += !picture        ? QLatin1Char('-')
+                 : l->isHidden() ? QLatin1Char('x')
+                 : l->text().isEmpty() ? QLatin1Char('o')
+                                       : QLatin1Char('N');
+            if (!l->isHidden() && !l->text().isEmpty() && l->text() != QString::number(n))
+                s += QLatin1Char('?'); // a number that is not the tile's own
         }
         return s;
     }
+    void setIssue(int issue) { t.context().current_issue = QString::number(issue); }
     QString looks() const
     {
         QString s;
@@ -188,8 +201,16 @@ struct Quiz {
     }
     QString caption(QuestionType type) const { return screen->countdownCaption(type)->text(); }
 
+    void layClip(const QString &name, const QByteArray &bytes = {}) const
+    {
+        const assets::MediaKind kind = assets::mediaKind(name);
+        const QByteArray content = !bytes.isEmpty() ? bytes : kind == assets::MediaKind::Flash ? QByteArray("FWS\x0a") : QByteArray("clip");
+        t.folder.writeBytes(assets::mediaFolder(kind) + name, content);
+    }
+
     TestApp t;
     Tfrm_tm *screen = nullptr;
+    bool layClips = true;
 };
 
 QColor pixel(const Picture *picture, QPoint at)
@@ -206,10 +227,11 @@ private slots:
     {
         QTest::addColumn<QString>("tileCount");
         QTest::addColumn<QString>("tiles");
+        // Group 2 started with questions left, group 3 used in another issue only, group 4 used up, group 5
+        // started with its last question left.
         QTest::newRow("key missing: no tile") << QString() << QStringLiteral("--------------------");
-        QTest::newRow("eight, group 2 started, group 3 of another issue used")
-            << QStringLiteral("8") << QStringLiteral("NoNNNNNN------------");
-        QTest::newRow("above twenty: twenty") << QStringLiteral("25") << QStringLiteral("NoNNNNNNNNNNNNNNNNNN");
+        QTest::newRow("eight") << QStringLiteral("8") << QStringLiteral("NoNxoNNN------------");
+        QTest::newRow("above twenty: twenty") << QStringLiteral("25") << QStringLiteral("NoNxoNNNNNNNNNNNNNNN");
         QTest::newRow("negative: none") << QStringLiteral("-1") << QStringLiteral("--------------------");
     }
     void tilesShowTheirLooks()
@@ -220,6 +242,10 @@ private slots:
         for (int order = 1; order <= 5; ++order)
             q.add(2, order, kAnswer, {{QStringLiteral("tmmc"), QStringLiteral("问题")}}, 0, order == 3);
         q.add(3, 1, kAnswer, {}, 1, true);
+        q.add(4, 1, kAnswer, {}, 0, true);
+        q.add(4, 2, kAnswer, {}, 0, true);
+        q.add(5, 1, kAnswer, {}, 0, true);
+        q.add(5, 2, kAnswer, {}, 0, false);
         q.open();
         QCOMPARE(q.tiles(), tiles);
         QCOMPARE(q.panels(), QStringLiteral("Panel_xztm"));
@@ -271,9 +297,59 @@ private slots:
         q.key(Qt::Key_Escape);
         QVERIFY(!q.screen->isVisible());
 
-        // The next showing: the started group has lost its number.
+        // The next showing: the used-up group has lost its number and opens nothing.
         q.open();
-        QCOMPARE(q.tiles().left(2), QStringLiteral("oN"));
+        QCOMPARE(q.tiles().left(2), QStringLiteral("xN"));
+        q.click(1);
+        QVERIFY(q.screen->boardVisible());
+        QVERIFY(q.t.fakes.dialogs.errors.isEmpty());
+    }
+
+    // Every showing draws the board from the database: numbers cleared by clicks in an earlier showing or
+    // another issue come back, and a group left half-played goes on with its queue.
+    void eachShowingDrawsTheTilesAnew()
+    {
+        Quiz q(QStringLiteral("4"));
+        for (int issue : {5, 6})
+            for (int group = 1; group <= 3; ++group)
+                for (int order = 1; order <= 2; ++order)
+                    q.add(group, order, kAnswer, {{QStringLiteral("tmmc"), QStringLiteral("%1期%2组%3").arg(issue).arg(group).arg(order)}},
+                          issue);
+        q.t.start();
+        q.setIssue(5);
+        q.open();
+        q.click(1);
+        q.key(Qt::Key_Escape);
+        q.click(2);
+        q.key(Qt::Key_Up);
+        q.key(Qt::Key_Up); // group 2 used up: the board
+        QCOMPARE(q.tiles().left(4), QStringLiteral("ooNN"));
+        q.key(Qt::Key_Escape);
+
+        // Another issue, none of whose questions was presented: every number is back.
+        q.setIssue(6);
+        q.open();
+        QCOMPARE(q.tiles().left(4), QStringLiteral("NNNN"));
+        q.click(3);
+        q.key(Qt::Key_Escape);
+        q.key(Qt::Key_Escape); // closed in the middle of group 3
+        q.open();
+        QCOMPARE(q.tiles().left(4), QStringLiteral("NNoN"));
+        q.click(3);
+        QCOMPARE(q.label(QStringLiteral("ed_wendati"))->text(), QStringLiteral("6期3组2"));
+        QCOMPARE(q.used(3, 6), QStringLiteral("11"));
+        q.key(Qt::Key_Escape);
+        q.key(Qt::Key_Escape);
+
+        // Back to the first issue: group 1 goes on, group 2 is done.
+        q.setIssue(5);
+        q.open();
+        QCOMPARE(q.tiles().left(4), QStringLiteral("oxNN"));
+        q.click(2);
+        QVERIFY(q.screen->boardVisible());
+        q.click(1);
+        QCOMPARE(q.label(QStringLiteral("ed_wendati"))->text(), QStringLiteral("5期1组2"));
+        QCOMPARE(q.used(1, 5), QStringLiteral("11"));
         QVERIFY(q.t.fakes.dialogs.errors.isEmpty());
     }
 
@@ -560,6 +636,89 @@ private slots:
         QCOMPARE(q.used(1), QStringLiteral("10"));
         QCOMPARE(q.panels(), QStringLiteral("Panel_tupianti"));
     }
+
+    // A question whose file is gone or cannot be played: one report over a panel with only its backdrop and
+    // countdown, Up goes on with the group, and the question stays unasked for a later showing.
+    void brokenQuestionDoesNotBlockItsGroup_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content"); // what lies under the name; empty: nothing
+        QTest::addColumn<bool>("undecodable");   // the player takes it and fails on it later
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QString>("box"); // the countdown box in view
+        QTest::newRow("picture gone") << kPicture << u"gone.jpg"_s << QByteArray() << false << u"Panel_tupianti"_s << u"Panel"_s;
+        QTest::newRow("clip gone") << kMedia << u"song.MP3"_s << QByteArray() << false << u"Panel_duomeiti"_s << u"Panel3"_s;
+        QTest::newRow("Flash movie gone") << kMedia << u"film.swf"_s << QByteArray() << false << u"Panel_duomeiti"_s << u"Panel3"_s;
+        QTest::newRow("text saved as a Flash movie")
+            << kMedia << u"notes.swf"_s << QByteArray("not a movie") << false << u"Panel_duomeiti"_s << u"Panel3"_s;
+        QTest::newRow("clip that cannot be decoded")
+            << kMedia << u"bad.avi"_s << QByteArray("not a clip") << true << u"Panel_duomeiti"_s << u"Panel3"_s;
+    }
+    void brokenQuestionDoesNotBlockItsGroup()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(bool, undecodable);
+        QFETCH(QString, panel);
+        QFETCH(QString, box);
+        Quiz q;
+        q.layClips = false;
+        if (!content.isEmpty())
+            q.layClip(name, content);
+        q.t.folder.writePicture(QStringLiteral("多媒体素材/题目/图片题/q.jpg"), QSize(80, 60), Qt::blue);
+        q.t.folder.writePicture(QStringLiteral("多媒体素材/答案/图片题答案/a.jpg"), QSize(80, 60), Qt::red);
+        q.add(1, 1, kPicture, {{QStringLiteral("tmmc"), QStringLiteral("q.jpg")}});
+        q.add(1, 2, type, {{QStringLiteral("tmmc"), name}, {QStringLiteral("danr"), QStringLiteral("a.jpg")}});
+        q.add(1, 3, kAnswer, {{QStringLiteral("tmmc"), QStringLiteral("第三题")}});
+        q.open();
+        q.click(1);
+        QVERIFY(pixel(q.screen->image_tupianti, QPoint(40, 30)).blue() > 200);
+        q.key(Qt::Key_Up);
+        if (undecodable) {
+            QCOMPARE(q.used(1), QStringLiteral("110"));
+            const QString path = q.screen->context().paths.named(assets::mediaFolder(assets::mediaKind(name)), name);
+            QVERIFY(q.screen->media->failed(path, QStringLiteral("无法播放文件“bad.avi”。")));
+            q.screen->media->failed(path, QStringLiteral("无法播放文件“bad.avi”。")); // the clip is closed: heard of once
+        }
+        QCOMPARE(q.t.fakes.dialogs.errors.size(), 1);
+        QVERIFY(q.t.fakes.dialogs.errors[0].contains(name));
+        QCOMPARE(q.used(1), QStringLiteral("100"));
+        QCOMPARE(q.panels(), panel);
+        QVERIFY(q.shown(box));
+        QVERIFY(q.screen->brokenOnDisplay());
+        // Nothing of the last question, no player, nothing for Enter to reveal.
+        const bool picture = type == kPicture;
+        if (picture)
+            QVERIFY(q.screen->image_tupianti->isEmpty());
+        else
+            QVERIFY(!q.shown(QStringLiteral("media")) && !q.shown(QStringLiteral("lab_audio")));
+        q.key(Qt::Key_Return);
+        QCOMPARE(q.screen->image_tupianti->isEmpty(), picture);
+        QCOMPARE(q.panels(), panel);
+        QCOMPARE(q.t.fakes.dialogs.errors.size(), 1);
+
+        q.key(Qt::Key_Up);
+        QCOMPARE(q.label(QStringLiteral("ed_wendati"))->text(), QStringLiteral("第三题"));
+        QCOMPARE(q.used(1), QStringLiteral("101"));
+        q.key(Qt::Key_Up);
+        QVERIFY(q.screen->boardVisible());
+        QCOMPARE(q.tiles().left(1), QStringLiteral("o"));
+
+        // Mended, it plays at the next showing, where the tile has kept a way in.
+        q.key(Qt::Key_Escape);
+        if (type == kPicture)
+            q.t.folder.writePicture(QStringLiteral("多媒体素材/题目/图片题/") + name, QSize(80, 60), Qt::green);
+        else
+            q.layClip(name);
+        q.open();
+        QCOMPARE(q.tiles().left(1), QStringLiteral("o"));
+        q.click(1);
+        QCOMPARE(q.used(1), QStringLiteral("111"));
+        QVERIFY(!q.screen->brokenOnDisplay());
+        QCOMPARE(q.t.fakes.dialogs.errors.size(), 1);
+    }
 };
 
 class MatchingTest : public QObject {
@@ -650,7 +809,11 @@ private slots:
         QTest::addColumn<QStringList>("log");
         QTest::newRow("audio") << QStringLiteral("song.mp3") << QStringLiteral("Panel_duomeiti")
                                << QStringList{u"clip:setUrl:%1多媒体素材/题目/音频题/song.mp3"_s, u"clip:play:%1多媒体素材/题目/音频题/song.mp3"_s};
-        QTest::newRow("upper-case MP3 plays nothing") << QStringLiteral("Clip.MP3") << QString() << QStringList{};
+        QTest::newRow("upper-case MP3 is audio") << QStringLiteral("Clip.MP3") << QStringLiteral("Panel_duomeiti")
+                                                 << QStringList{u"clip:setUrl:%1多媒体素材/题目/音频题/Clip.MP3"_s, u"clip:play:%1多媒体素材/题目/音频题/Clip.MP3"_s};
+        QTest::newRow("upper-case SWF is Flash")
+            << QStringLiteral("Film.SWF") << QStringLiteral("Panel_flash")
+            << QStringList{u"flash:setMovie:%1多媒体素材/题目/flash题/Film.SWF"_s, u"flash:play:%1多媒体素材/题目/flash题/Film.SWF"_s};
         QTest::newRow("mpeg is video") << QStringLiteral("clip.mpeg") << QStringLiteral("Panel_duomeiti")
                                        << QStringList{u"clip:setUrl:%1多媒体素材/题目/视频题/clip.mpeg"_s, u"clip:play:%1多媒体素材/题目/视频题/clip.mpeg"_s};
         QTest::newRow("swf plays in the Flash panel")
@@ -675,7 +838,7 @@ private slots:
         QCOMPARE(q.panels(), panels);
         QCOMPARE(q.used(1), QStringLiteral("1"));
         if (panels == QLatin1String("Panel_duomeiti")) {
-            const bool audio = name.endsWith(QLatin1String(".mp3"));
+            const bool audio = name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
             QCOMPARE(q.shown(QStringLiteral("media")), !audio);
             QCOMPARE(q.shown(QStringLiteral("lab_audio")), audio);
         }
@@ -852,34 +1015,61 @@ private slots:
         QCOMPARE(q.effects(), (QStringList{u"倒计时.wav"_s, u"倒计时.wav"_s}));
     }
 
-    void failingSoundIsReportedOnceAtATimeAndTheTimerGoesOn()
+    // A sound effect that cannot be played is reported once in a showing; the clock goes on meanwhile and
+    // after, without trying that sound again, and the next showing tries it anew.
+    void failingSoundIsReportedOncePerShowing_data()
     {
+        QTest::addColumn<bool>("openFails"); // false: the player opens it and fails while decoding
+        QTest::newRow("missing file") << true;
+        QTest::newRow("undecodable file") << false;
+    }
+    void failingSoundIsReportedOncePerShowing()
+    {
+        QFETCH(bool, openFails);
         Quiz q;
-        q.t.folder.setConfig(keys::kQuiz, keys::kChoiceSeconds, QStringLiteral("3"));
+        q.t.folder.setConfig(keys::kQuiz, keys::kChoiceSeconds, QStringLiteral("5"));
         q.addChoice(1, 1, QStringLiteral("题目"), {u"甲"_s}, QStringLiteral("A"));
         q.open();
         q.click(1);
         FakeMediaPlayer *player = q.effectPlayer();
         QVERIFY(player);
-        player->failOpen = QStringLiteral("无法打开声音文件");
-        // While the box is up the next tick comes and fails the same way: no second box on top of it.
+        const QString tick = q.t.folder.file(QStringLiteral("音效/倒计时.wav"));
+        auto tickOpens = [&] { return q.t.fakes.media.log.lines.filter(QStringLiteral("frm_tm:open:") + tick).size(); };
+        if (openFails)
+            player->failOpen = QStringLiteral("无法找到指定的文件。\n") + tick;
+        // While the box is up the clock ticks on.
         int nested = 0;
         q.t.fakes.dialogs.onError = [&](const QString &) {
             if (nested++ == 0)
                 q.screen->time_djsTimer();
         };
         q.key(Qt::Key_Apostrophe);
-        q.screen->time_djsTimer();
-        QCOMPARE(q.t.fakes.dialogs.errors, QStringList{QStringLiteral("无法打开声音文件")});
-        QCOMPARE(q.caption(QuestionType::Choice), QStringLiteral("1"));
-        QVERIFY(q.screen->time_djs->isActive());
-        // At zero the time-up sound is not tried after the failed tick.
+        q.screen->time_djsTimer(); // 4
+        q.screen->time_djsTimer(); // 3: the first tick sound
+        if (!openFails)
+            QVERIFY(player->failed(tick, QStringLiteral("无法播放文件“倒计时.wav”。"))); // 2, ticked while the box is up
+        else
+            QCOMPARE(q.caption(QuestionType::Choice), QStringLiteral("2"));
         q.t.fakes.dialogs.onError = {};
+        player->failOpen.clear();
+        q.screen->time_djsTimer();
         q.screen->time_djsTimer();
         QCOMPARE(q.caption(QuestionType::Choice), QStringLiteral("0"));
-        QCOMPARE(q.t.fakes.dialogs.errors.size(), 2);
-        QVERIFY(!q.t.fakes.media.log.lines.filter(QStringLiteral("时间到")).size());
+        QCOMPARE(q.t.fakes.dialogs.errors.size(), 1);
+        QVERIFY(q.t.fakes.dialogs.errors[0].contains(QStringLiteral("倒计时.wav")));
+        QCOMPARE(tickOpens(), 1);
+        QCOMPARE(q.effects().filter(QStringLiteral("时间到.wav")).size(), 1); // the time-up sound is its own file
         QVERIFY(q.screen->time_djs->isActive());
+
+        // The next showing tries the tick sound again.
+        q.key(Qt::Key_Escape);
+        q.key(Qt::Key_Escape);
+        q.open();
+        q.key(Qt::Key_Semicolon);
+        q.screen->time_djs->start();
+        q.screen->time_djsTimer();
+        q.screen->time_djsTimer();
+        QCOMPARE(tickOpens(), 2);
     }
 };
 
