@@ -591,7 +591,7 @@ template <typename Fields>
 void Tfrm_tmlrxt::addRow(const QString &type, Fields &&fields)
 {
     const Tfrm_tmlr *bank = context().screens.frm_tmlr;
-    const int issue = bank->ed_qs->value();
+    const int issue = bank->issue();
     const QString group = bank->groupText();
     Dataset &ls = context().data->adoq_ls;
     ls.close();
