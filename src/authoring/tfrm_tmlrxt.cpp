@@ -765,9 +765,10 @@ void Tfrm_tmlrxt::saveMatching(int mode)
         storeStyle(row, QStringLiteral("tm"), entry_style::styleOf(p->ed_lxttm), entry_style::previewShadow(p->Lab_lxttmxg));
         for (int k = 0; k < 5; ++k) {
             const QString code = p->pair_slots[k].trimmed();
-            // Only drawn connections are written: an edit leaves a blank slot's stored pair as it was.
-            if (!code.isEmpty())
-                row.setValue(QStringLiteral("da%1").arg(k + 1), code);
+            // The connections on the page are the answer: an edit also writes the slots the operator
+            // cleared, so a connection taken away is gone from the bank too.
+            if (!code.isEmpty() || mode == 2)
+                row.setValue(QStringLiteral("da%1").arg(k + 1), code.isEmpty() ? QStringLiteral("") : code);
             row.setValue(QStringLiteral("lxz%1").arg(k + 1), text(p->leftItems[k]));
             row.setValue(QStringLiteral("lxy%1").arg(k + 1), text(p->rightItems[k]));
         }

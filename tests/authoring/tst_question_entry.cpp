@@ -521,29 +521,88 @@ private slots:
         QVERIFY(e.matching()->ed_lxttm->toPlainText().isEmpty());
     }
 
-    // Stored connections are redrawn; the edit save writes the slots drawn anew and leaves the blank slots'
-    // stored pairs as they were, though their lines were cleared from the page.
-    void editingRedrawsAndStoresWhatIsDrawn()
+    // Stored connections are redrawn, and the edit save stores the connections on the page: one the
+    // operator takes away (cleared and not drawn again) is gone from the bank.
+    void editingStoresTheConnectionsOnThePage_data()
     {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("untouched") << QString() << QStringLiteral("'31'|''|'23'|'44'|''");
+        QTest::newRow("44 taken away") << QStringLiteral("clear L3 R1 L2 R3") << QStringLiteral("'31'|''|'23'|''|''");
+        QTest::newRow("all cleared, 4-5 drawn") << QStringLiteral("clear L4 R5") << QStringLiteral("''|''|''|''|'45'");
+        QTest::newRow("4 joined to 5 instead") << QStringLiteral("clear L3 R1 L2 R3 L4 R5") << QStringLiteral("'31'|''|'23'|''|'45'");
+    }
+    void editingStoresTheConnectionsOnThePage()
+    {
+        QFETCH(QString, clicks);
+        QFETCH(QString, stored);
         Entry e;
         e.t.folder.exec({QStringLiteral(
-            "insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, tmfont, tmsize, tmcolor, tmbjs, da1, da3, lxz1, lxz2, lxy1, lxy3, "
-            "dafont, dasize, dacolor, dabjs) values (3, '1', 1, '连线题', '题', '黑体', '30', '0', '0', '31', '23', 'a', 'b', "
+            "insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, tmfont, tmsize, tmcolor, tmbjs, da1, da3, da4, lxz1, lxz2, lxy1, lxy3, "
+            "dafont, dasize, dacolor, dabjs) values (3, '1', 1, '连线题', '题', '黑体', '30', '0', '0', '31', '23', '44', 'a', 'b', "
             "'x', 'y', '宋体', '16', '255', '0')")});
         e.edit(0);
         QCOMPARE(e.screen->PageControl1->currentWidget(), e.matching());
-        QCOMPARE(e.matching()->linesDrawn(), 2);
+        QCOMPARE(e.matching()->linesDrawn(), 3);
         QVERIFY(e.lineAtRight(1));
         QVERIFY(e.lineAtRight(3));
+        QVERIFY(e.lineAtRight(4));
         QCOMPARE(e.matching()->rightItems[2]->toPlainText(), QStringLiteral("y"));
         QCOMPARE(e.matching()->leftItems[4]->font().pointSize(), 16);
-        e.matching()->N2->trigger(); // 清除连线
-        QVERIFY(!e.lineAtRight(1));
-        e.draw(QStringLiteral("L4 R5"));
+        QString draw = clicks;
+        if (draw.startsWith(QStringLiteral("clear"))) {
+            e.matching()->N2->trigger(); // 清除连线
+            QVERIFY(!e.lineAtRight(1));
+            QCOMPARE(e.matching()->connections(), QString());
+            draw.remove(0, 5);
+        }
+        e.draw(draw);
         e.save();
         QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道连线题保存成功！")});
-        QCOMPARE(e.rows(QStringLiteral("select quote(da1) || quote(da3) || da5 || '|' || lxz2 || '|' || dacolor from tiku")),
-                 QStringList{QStringLiteral("'31''23'45|b|255")});
+        QCOMPARE(e.rows(QStringLiteral("select quote(da1) || '|' || quote(da2) || '|' || quote(da3) || '|' || quote(da4) || '|' || "
+                                       "quote(da5) from tiku")),
+                 QStringList{stored});
+        QCOMPARE(e.rows(QStringLiteral("select lxz2 || '|' || dacolor from tiku")), QStringList{QStringLiteral("b|255")});
+    }
+
+    // Every connection cleared in an edit leaves no answer: the save says so and stores nothing.
+    void anEditWithEveryConnectionClearedIsRefused()
+    {
+        Entry e;
+        e.t.folder.exec({QStringLiteral(
+            "insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, tmfont, tmsize, tmcolor, tmbjs, da2, dafont, dasize, dacolor, dabjs) "
+            "values (3, '1', 1, '连线题', '题', '黑体', '30', '0', '0', '12', '宋体', '16', '255', '0')")});
+        e.edit(0);
+        e.matching()->N2->trigger();
+        e.save();
+        QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("没有选择正确答案连线，请选择后在保存！")});
+        QCOMPARE(e.rows(QStringLiteral("select da2 from tiku")), QStringList{QStringLiteral("12")});
+    }
+
+    // The lines lie in the page picture, beneath the number marks: where a line crosses a mark, the
+    // mark's digit is seen.
+    void theLinesLieUnderTheNumbers()
+    {
+        Entry e;
+        e.add();
+        e.choose(e.screen->Combo_tmlx, kMatching);
+        e.draw(QStringLiteral("L3 R1"));
+        const QImage picture = e.matching()->Image9->pixmap().toImage();
+        const QImage seen = e.matching()->grab().toImage();
+        auto digitOverLine = [&](const QPushButton *mark, auto isDigit) {
+            const QRect r = mark->geometry();
+            const int y0 = MatchingPage::centre(mark).y();
+            for (int y = y0 - 8; y <= y0 + 8; ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (picture.pixelColor(x, y) == QColor(255, 0, 0) && isDigit(seen.pixelColor(x, y)))
+                        return true;
+            return false;
+        };
+        QVERIFY(digitOverLine(e.matching()->leftNumbers[2], [](QColor c) { return c.blue() > 180 && c.red() < 80; }));
+        QVERIFY(digitOverLine(e.matching()->rightNumbers[0], [](QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() < 80; }));
+        // Between the marks the line is seen.
+        const QPoint middle = (MatchingPage::centre(e.matching()->leftNumbers[2]) + MatchingPage::centre(e.matching()->rightNumbers[0])) / 2;
+        QCOMPARE(seen.pixelColor(middle), QColor(255, 0, 0));
     }
 };
 
