@@ -1,5 +1,8 @@
 #include "question_bank.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace question_bank {
 
 QStringList typeNames()
@@ -78,6 +81,48 @@ QColor colourOf(int ref)
         }
     }
     return QColor(ref & 0xff, (ref >> 8) & 0xff, (ref >> 16) & 0xff);
+}
+
+namespace {
+
+double luminance(const QColor &colour)
+{
+    auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const QColor c = colour.toRgb();
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// Text that contrasts less with its ground is hard to read while typing. A darkened ground aims for a
+// clearly dark box; a lightened one stops sooner, so it keeps its tint.
+constexpr double kReadable = 3.0;
+constexpr double kAimedDark = 7.0;
+constexpr double kAimedLight = 4.5;
+
+} // namespace
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor readableGround(const QColor &ground, const QColor &text)
+{
+    if (contrast(ground, text) >= kReadable)
+        return ground;
+    // Darker where black would contrast with the text more than white.
+    const double lt = luminance(text);
+    const bool darken = (lt + 0.05) / 0.05 > 1.05 / (lt + 0.05);
+    const QColor g = ground.toRgb();
+    QColor best = g;
+    for (int step = 1; step <= 20; ++step) {
+        const double t = step / 20.0;
+        auto mix = [&](int c) { return int(std::lround(darken ? c * (1 - t) : c + (255 - c) * t)); };
+        best = QColor(mix(g.red()), mix(g.green()), mix(g.blue()));
+        if (contrast(best, text) >= (darken ? kAimedDark : kAimedLight))
+            break;
+    }
+    return best;
 }
 
 const QList<NamedColour> &namedColours()

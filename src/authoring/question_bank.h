@@ -39,6 +39,12 @@ int colourRef(const QColor &colour);
 // The colour a reference shows; system colours as the desktop's usual ones.
 QColor colourOf(int ref);
 
+// The contrast of two colours, from 1 (none) to 21 (black on white), by their relative luminance.
+double contrast(const QColor &a, const QColor &b);
+// The ground an editor shows `text` on: `ground` itself where the text reads well on it, else `ground`
+// darkened (light text) or lightened (dark text) until it does, so its tint still tells its meaning.
+QColor readableGround(const QColor &ground, const QColor &text);
+
 // The named colours the style lists offer, in list order.
 struct NamedColour {
     QString name;

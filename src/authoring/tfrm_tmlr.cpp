@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -130,7 +131,9 @@ void Tfrm_tmlr::makeWidgets()
             DBGridEh1->setColumnWidth(i, width);
     }
 
-    DBGridEh1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The menu opens from the context-menu event, which comes although the right button's press is
+    // discarded: the row under the mouse is chosen there, before any item acts.
+    DBGridEh1->setContextMenuPolicy(Qt::CustomContextMenu);
     auto item = [this](QAction *&action, const QString &name, const QString &caption) {
         action = new QAction(caption, DBGridEh1);
         action->setObjectName(name);
@@ -145,6 +148,9 @@ void Tfrm_tmlr::makeWidgets()
     item(N9, QStringLiteral("N9"), QStringLiteral("---设为未出---"));
     item(N11, QStringLiteral("N11"), QStringLiteral("---题目导出---"));
     DBGridEh1->removeAction(DBGridEh1->actions().constLast()); // no line after the last item
+    PopupMenu1 = new QMenu(DBGridEh1);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    PopupMenu1->addActions(DBGridEh1->actions());
 
     auto mover = [this](const QString &pictureName, const QString &buttonName, bool up, int y, const QString &caption,
                         Picture *&picture, QPushButton *&flat) {
@@ -194,6 +200,14 @@ void Tfrm_tmlr::makeWidgets()
         return [this, action] { guard([this, action] { (this->*action)(); }); };
     };
     connect(ed_qs, &QSpinBox::valueChanged, this, run(&Tfrm_tmlr::issueChanged));
+    // An emptied box names no number, which is issue 0; the box shows it once the operator leaves it.
+    connect(ed_qs->findChild<QLineEdit *>(), &QLineEdit::textEdited, this, [this] {
+        if (ed_qs->cleanText().trimmed().isEmpty())
+            guard([this] { issueChanged(); });
+    });
+    ed_qs->installEventFilter(this);
+    connect(DBGridEh1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { guard([this, at] { openMenu(at); }); });
     connect(Combo_fzlx, &QComboBox::activated, this, run(&Tfrm_tmlr::runQuery));
     connect(Combo_fzlx->lineEdit(), &QLineEdit::textEdited, this, run(&Tfrm_tmlr::runQuery));
     connect(Button1, &QPushButton::clicked, this, run(&Tfrm_tmlr::runQuery));
@@ -250,13 +264,49 @@ void Tfrm_tmlr::onShow()
 
 void Tfrm_tmlr::onClose()
 {
+    settleEmptiedIssue();
     context().data->adoq_tmcx.close();
+}
+
+bool Tfrm_tmlr::eventFilter(QObject *watched, QEvent *event)
+{
+    // Before the box itself puts back the number it held.
+    if (watched == ed_qs && event->type() == QEvent::FocusOut)
+        guard([this] { settleEmptiedIssue(); });
+    return StageWindow::eventFilter(watched, event);
+}
+
+void Tfrm_tmlr::settleEmptiedIssue()
+{
+    if (ed_qs->cleanText().trimmed().isEmpty())
+        ed_qs->setValue(0); // shows 0; from another number this runs issueChanged
+}
+
+int Tfrm_tmlr::issue() const
+{
+    // Never a half-typed text: the issue is a number 0..100, and an emptied box is 0.
+    return ed_qs->cleanText().trimmed().isEmpty() ? 0 : ed_qs->value();
 }
 
 QString Tfrm_tmlr::issueText() const
 {
-    // The box's value, never a half-typed or emptied text: the issue is always a number 0..100.
-    return QString::number(ed_qs->value());
+    return QString::number(issue());
+}
+
+void Tfrm_tmlr::openMenu(const QPoint &at)
+{
+    const QModelIndex under = DBGridEh1->indexAt(at);
+    if (under.isValid()) {
+        const int row = under.row();
+        QItemSelectionModel *s = DBGridEh1->selectionModel();
+        // A row of the selection becomes current and the selection stays, for marking or exporting it
+        // whole; any other row is selected alone.
+        if (s->isRowSelected(row, QModelIndex()))
+            s->setCurrentIndex(under, QItemSelectionModel::NoUpdate);
+        else
+            grid::selectRow(DBGridEh1, row);
+    }
+    PopupMenu1->popup(DBGridEh1->viewport()->mapToGlobal(at));
 }
 
 QString Tfrm_tmlr::groupText() const
@@ -293,6 +343,7 @@ void Tfrm_tmlr::showGroup(const QString &group, const QString &sql)
 
 void Tfrm_tmlr::runQuery()
 {
+    settleEmptiedIssue();
     context().current_issue = issueText();
     const std::optional<QString> group = checkedGroup(Combo_fzlx->currentText());
     if (!group) {
@@ -478,7 +529,7 @@ void Tfrm_tmlr::move(int step)
     Dataset &sy = data.adoq_sy;
     sy.close();
     sy.setSql(kNeighbour);
-    sy.bindInt(QStringLiteral(":ls1"), ed_qs->value());
+    sy.bindInt(QStringLiteral(":ls1"), issue());
     sy.bindInt(QStringLiteral(":ls2"), a + step);
     sy.bindText(QStringLiteral(":ls3"), group);
     sy.open();
@@ -523,7 +574,7 @@ void Tfrm_tmlr::move(int step)
 
 void Tfrm_tmlr::openExport()
 {
-    ed_dc_qs->setValue(ed_qs->value());
+    ed_dc_qs->setValue(issue());
     combo_dc_fzlx->setEditText(QString());
     Bar_daochu->hide();
     combo_dc_fzlx->show();
@@ -612,5 +663,5 @@ void Tfrm_tmlr::exportQuestions()
     Bar_daochu->hide();
     c.dialogs().information(this, QStringLiteral("题目已经成功导出到第 ") + target + QStringLiteral(" ") + QStringLiteral("期题库中！"));
     Panel_daochu->hide();
-    ed_dc_qs->setValue(ed_qs->value());
+    ed_dc_qs->setValue(issue());
 }

@@ -11,6 +11,7 @@ class QAction;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
@@ -30,6 +31,7 @@ public:
     QTableView *DBGridEh1 = nullptr;
     TikuGridModel *model = nullptr;
     QAction *N1, *N3, *N5, *N7, *N9, *N11;
+    QMenu *PopupMenu1 = nullptr; // the grid's menu, of the actions above
     Picture *but_tmsy = nullptr;
     QPushButton *but_sy = nullptr;
     Picture *but_tmxy = nullptr;
@@ -43,7 +45,8 @@ public:
     QPushButton *but_close = nullptr;
     QProgressBar *Bar_daochu = nullptr;
 
-    // The trimmed issue and group texts the entry screen stores new questions under.
+    // The issue and group the entry screen stores new questions under; an emptied issue box is issue 0.
+    int issue() const;
     QString issueText() const;
     QString groupText() const;
 
@@ -66,6 +69,7 @@ protected:
     void onShow() override;
     void onClose() override;
     void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The chosen group: empty for none; a text that names no group is said and gives nullopt.
@@ -74,4 +78,8 @@ private:
     // Exchanges the orders of the current question and its neighbour `step` places away.
     void move(int step);
     void openEntry(int mode);
+    // An emptied issue box shows 0 once the operator leaves it, instead of the issue it held before.
+    void settleEmptiedIssue();
+    // A right click makes the row under the mouse the one the menu acts on, then opens the menu.
+    void openMenu(const QPoint &at);
 };

@@ -110,6 +110,44 @@ QString text(const QPlainTextEdit *e)
     return toStored(e->toPlainText());
 }
 
+// A font the list lacks (a stored one not installed here) is listed first.
+void showFont(QComboBox *c, const QString &family)
+{
+    int i = c->findText(family);
+    if (i < 0) {
+        c->insertItem(0, family);
+        i = 0;
+    }
+    c->setCurrentIndex(i);
+}
+
+// A stored size outside 10 .. 100 is listed in its place among the others.
+void showSize(QComboBox *c, int points)
+{
+    const QString size = QString::number(points);
+    int i = c->findText(size);
+    if (i < 0) {
+        i = 0;
+        while (i < c->count() && c->itemText(i).toInt() < points)
+            ++i;
+        c->insertItem(i, size);
+    }
+    c->setCurrentIndex(i);
+}
+
+// A colour the list does not name is listed after the named ones, as the one such entry.
+void showColour(QComboBox *c, int ref)
+{
+    while (c->count() > namedColours().size())
+        c->removeItem(c->count() - 1);
+    int i = c->findData(ref);
+    if (i < 0) {
+        c->addItem(QIcon(swatch(colourOf(ref))), QStringLiteral("其他颜色"), ref);
+        i = c->count() - 1;
+    }
+    c->setCurrentIndex(i);
+}
+
 } // namespace
 
 Tfrm_tmlrxt::Tfrm_tmlrxt(AppContext &context) : StageWindow(context, QStringLiteral("frm_tmlrxt"))
@@ -310,11 +348,13 @@ void Tfrm_tmlrxt::onShow()
     GroupBox_duomeiti->hide();
     GroupBox_tmsz->setEnabled(true);
     GroupBox_dasz->setEnabled(false);
+    showStyles();
     if (context().entry_mode == 2) {
         Combo_tmlx->setEnabled(false);
         // A question whose stored style cannot be read is not saved back half loaded.
         but_baocun->setEnabled(false);
         loadCurrent();
+        showStyles();
         but_baocun->setEnabled(true);
     }
 }
@@ -347,6 +387,9 @@ void Tfrm_tmlrxt::reset_entry_look()
         entry_style::setPreviewShadow(l, 0);
     for (ShadowLabel *l : {show_xuanzeti->Lab_daxg, show_wendati->lab_wendadaxg, m->Lab_lxtdaxg})
         entry_style::setPreviewColour(l, 0);
+    // A new matching question stores its items in the preview's colour: the items show that colour.
+    for (QPlainTextEdit *e : m->leftItems + m->rightItems)
+        entry_style::setColour(e, entry_style::previewColour(m->Lab_lxtdaxg));
     show_wendati->ed_wendati->show();
     show_wendati->ed_wendatida->hide();
     if (PageControl1->currentWidget() == show_wendati)
@@ -388,6 +431,7 @@ void Tfrm_tmlrxt::typeChanged()
     if (type == kMedia)
         show_media->hideFlash();
     setSide(r_tm->isChecked()); // the new page shows the side that is chosen
+    showStyles();
 }
 
 void Tfrm_tmlrxt::sideChanged()
@@ -591,7 +635,7 @@ template <typename Fields>
 void Tfrm_tmlrxt::addRow(const QString &type, Fields &&fields)
 {
     const Tfrm_tmlr *bank = context().screens.frm_tmlr;
-    const int issue = bank->ed_qs->value();
+    const int issue = bank->issue();
     const QString group = bank->groupText();
     Dataset &ls = context().data->adoq_ls;
     ls.close();
@@ -655,6 +699,47 @@ void Tfrm_tmlrxt::save()
         savePicture(mode);
     else if (page == show_media)
         saveMedia(mode);
+    showStyles(); // a save may have set the shadows back to black
+}
+
+void Tfrm_tmlrxt::showStyles()
+{
+    QWidget *page = PageControl1->currentWidget();
+    const QPlainTextEdit *question = nullptr;
+    const QPlainTextEdit *answer = nullptr;
+    const ShadowLabel *questionPreview = nullptr;
+    const ShadowLabel *answerPreview = nullptr;
+    if (page == show_xuanzeti) {
+        question = show_xuanzeti->ed_xzttm;
+        answer = show_xuanzeti->options[0];
+        questionPreview = show_xuanzeti->Lab_tmxg;
+        answerPreview = show_xuanzeti->Lab_daxg;
+    } else if (page == show_wendati) {
+        question = show_wendati->ed_wendati;
+        answer = show_wendati->ed_wendatida;
+        questionPreview = show_wendati->lab_wendatmxg;
+        answerPreview = show_wendati->lab_wendadaxg;
+    } else if (page == show_lianxianti) {
+        question = show_lianxianti->ed_lxttm;
+        answer = show_lianxianti->leftItems[0];
+        questionPreview = show_lianxianti->Lab_lxttmxg;
+        answerPreview = show_lianxianti->Lab_lxtdaxg;
+    } else {
+        return; // the picture and multimedia pages take no style
+    }
+    const entry_style::TextStyle q = entry_style::styleOf(question);
+    showFont(Combo_font, q.family);
+    showSize(Combo_size, q.size);
+    showColour(Combo_color, q.colour);
+    showColour(Combo_bjcolor, entry_style::previewShadow(questionPreview));
+    entry_style::TextStyle a = entry_style::styleOf(answer);
+    // A new matching question stores its items in the colour of the answer preview.
+    if (page == show_lianxianti && context().entry_mode == 1)
+        a.colour = entry_style::previewColour(answerPreview);
+    showFont(Combo_dafont, a.family);
+    showSize(Combo_dasize, a.size);
+    showColour(Combo_dacolor, a.colour);
+    showColour(Combo_dabjcolor, entry_style::previewShadow(answerPreview));
 }
 
 void Tfrm_tmlrxt::saveChoice(int mode)
@@ -765,9 +850,10 @@ void Tfrm_tmlrxt::saveMatching(int mode)
         storeStyle(row, QStringLiteral("tm"), entry_style::styleOf(p->ed_lxttm), entry_style::previewShadow(p->Lab_lxttmxg));
         for (int k = 0; k < 5; ++k) {
             const QString code = p->pair_slots[k].trimmed();
-            // Only drawn connections are written: an edit leaves a blank slot's stored pair as it was.
-            if (!code.isEmpty())
-                row.setValue(QStringLiteral("da%1").arg(k + 1), code);
+            // The connections on the page are the answer: an edit also writes the slots the operator
+            // cleared, so a connection taken away is gone from the bank too.
+            if (!code.isEmpty() || mode == 2)
+                row.setValue(QStringLiteral("da%1").arg(k + 1), code.isEmpty() ? QStringLiteral("") : code);
             row.setValue(QStringLiteral("lxz%1").arg(k + 1), text(p->leftItems[k]));
             row.setValue(QStringLiteral("lxy%1").arg(k + 1), text(p->rightItems[k]));
         }

@@ -79,6 +79,8 @@ protected:
 private:
     enum class StyleList { Font, Size, Colour, Shadow };
     void styleChosen(bool answer, StyleList list);
+    // The eight style lists show the styles the visible page's next save stores.
+    void showStyles();
     void setSide(bool question);
     void loadCurrent();
     void loadChoice(const class Dataset &row);

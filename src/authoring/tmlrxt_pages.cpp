@@ -14,6 +14,25 @@ namespace entry_style {
 namespace {
 const char *const kColourRef = "colourRef";
 const char *const kShadowRef = "shadowRef";
+const char *const kGround = "ground";
+
+// Shows a widget's ground so that its text reads on it: light text on a pale editor would vanish while
+// the operator types. The ground the screen set stays what `background` reports.
+void showGround(QWidget *widget)
+{
+    const QColor ground = widget->property(kGround).value<QColor>();
+    if (!ground.isValid())
+        return;
+    QColor shown = ground;
+    if (const auto *editor = qobject_cast<const QPlainTextEdit *>(widget))
+        shown = question_bank::readableGround(ground, editor->palette().color(QPalette::Text));
+    else if (const auto *sample = widget->findChild<const ShadowLabel *>(QString(), Qt::FindDirectChildrenOnly))
+        shown = question_bank::readableGround(ground, sample->textColour());
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Base, shown);
+    p.setColor(QPalette::Window, shown);
+    widget->setPalette(p);
+}
 } // namespace
 
 TextStyle styleOf(const QPlainTextEdit *editor)
@@ -45,6 +64,7 @@ void setColour(QPlainTextEdit *editor, int ref)
     QPalette p = editor->palette();
     p.setColor(QPalette::Text, question_bank::colourOf(ref));
     editor->setPalette(p);
+    showGround(editor);
 }
 
 void apply(QPlainTextEdit *editor, const TextStyle &style)
@@ -56,13 +76,17 @@ void apply(QPlainTextEdit *editor, const TextStyle &style)
 
 void setBackground(QWidget *widget, const QColor &colour)
 {
-    QPalette p = widget->palette();
-    p.setColor(QPalette::Base, colour);
-    p.setColor(QPalette::Window, colour);
-    widget->setPalette(p);
+    widget->setProperty(kGround, colour);
+    showGround(widget);
 }
 
 QColor background(const QWidget *widget)
+{
+    const QColor ground = widget->property(kGround).value<QColor>();
+    return ground.isValid() ? ground : widget->palette().color(QPalette::Base);
+}
+
+QColor shownBackground(const QWidget *widget)
 {
     return widget->palette().color(QPalette::Base);
 }
@@ -71,6 +95,8 @@ void setPreviewColour(ShadowLabel *label, int ref)
 {
     label->setProperty(kColourRef, ref);
     label->setTextColour(question_bank::colourOf(ref));
+    if (QWidget *panel = label->parentWidget())
+        showGround(panel);
 }
 
 void setPreviewShadow(ShadowLabel *label, int ref)

@@ -24,8 +24,11 @@ void setFamily(QPlainTextEdit *editor, const QString &family);
 void setSize(QPlainTextEdit *editor, int points);
 void setColour(QPlainTextEdit *editor, int ref);
 void apply(QPlainTextEdit *editor, const TextStyle &style);
+// The ground the screen gives an editor or a preview panel (an option's ground tells whether it is
+// marked). Light text is shown on a darker shade of it, so it reads while typed: `shownBackground`.
 void setBackground(QWidget *widget, const QColor &colour);
 QColor background(const QWidget *widget);
+QColor shownBackground(const QWidget *widget);
 
 // Effect previews: the sample's text colour and its shadow, both as colour references.
 void setPreviewColour(ShadowLabel *label, int ref);

@@ -5,6 +5,7 @@
 #include "authoring/tfrm_tmlr.h"
 #include "authoring/tfrm_tmlrxt.h"
 #include "authoring/tmlr_grid.h"
+#include "authoring/tmlrxt_pages.h"
 #include "test_app.h"
 #include "ui/click_area.h"
 #include "ui/grid_view.h"
@@ -15,6 +16,8 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
@@ -94,9 +97,24 @@ struct Bank {
         QApplication::sendEvent(v, &twice);
         QTest::mouseRelease(v, Qt::LeftButton, Qt::NoModifier, p);
     }
+    // A right click as the window system delivers it: the press (which the application discards), the
+    // context-menu event, the release. The grid's menu is then open.
     void rightClickRow(int row) const
     {
-        QTest::mouseClick(screen->DBGridEh1->viewport(), Qt::RightButton, Qt::NoModifier, rowPoint(row));
+        QWidget *v = screen->DBGridEh1->viewport();
+        const QPoint p = rowPoint(row);
+        QTest::mousePress(v, Qt::RightButton, Qt::NoModifier, p);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, p, v->mapToGlobal(p));
+        QApplication::sendEvent(v, &menu);
+        QTest::mouseRelease(v, Qt::RightButton, Qt::NoModifier, p);
+    }
+    // Clicks an item of the open grid menu.
+    void chooseMenuItem(QAction *item) const
+    {
+        QMenu *menu = screen->PopupMenu1;
+        QVERIFY(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(item).center());
+        QVERIFY(!menu->isVisible());
     }
     void selectRows(const QList<int> &rows) const
     {
@@ -184,19 +202,49 @@ private slots:
         QVERIFY(b.dialogs().informations.isEmpty());
     }
 
-    // The issue box takes digits only; an emptied box still means its last issue.
-    void theIssueIsAlwaysANumber()
+    // The issue box takes digits only. An emptied box is issue 0: the menu shows 第0期题目, and the box
+    // shows 0 once the operator leaves it, by Esc, 查 询 or another control.
+    void anEmptiedIssueBoxIsIssueZero_data()
     {
+        QTest::addColumn<QString>("leave");
+        QTest::newRow("Esc") << QStringLiteral("Esc");
+        QTest::newRow("查 询") << QStringLiteral("query");
+        QTest::newRow("the grid") << QStringLiteral("grid");
+    }
+    void anEmptiedIssueBoxIsIssueZero()
+    {
+        QFETCH(QString, leave);
         Bank b;
-        b.seed(2, QStringLiteral("1"), 1);
+        b.seed(0, QStringLiteral("1"), 1);
+        b.seed(5, QStringLiteral("1"), 2, question_bank::kChoice, 2);
         b.open();
-        b.choose(2, QStringLiteral("1"));
+        b.choose(5, QStringLiteral("1"));
         b.type(b.screen->ed_qs, QStringLiteral("x"));
-        QCOMPARE(b.screen->ed_qs->value(), 2);
+        QCOMPARE(b.screen->ed_qs->value(), 5);
+        QCOMPARE(b.t.context().current_issue, QStringLiteral("5"));
         b.type(b.screen->ed_qs, QString());
-        QTest::mouseClick(b.screen->Button1, Qt::LeftButton);
-        QCOMPARE(b.t.context().current_issue, QStringLiteral("2"));
-        QCOMPARE(b.gridNames(), QStringList{QStringLiteral("题1")});
+        QCOMPARE(b.t.context().current_issue, QStringLiteral("0"));
+        QCOMPARE(b.screen->Combo_fzlx->currentText(), QString());
+        QCOMPARE(b.screen->model->rowCount(), 0);
+        if (leave == QStringLiteral("Esc")) {
+            QTest::keyClick(b.screen, Qt::Key_Escape);
+            QVERIFY(!b.screen->isVisible());
+            QCOMPARE(b.t.screens().frm_main->lab_qs->text(), QStringLiteral("第0期题目"));
+            b.open();
+        } else if (leave == QStringLiteral("query")) {
+            QTest::mouseClick(b.screen->Button1, Qt::LeftButton);
+            QCOMPARE(b.gridNames(), QStringList{QStringLiteral("题1")});
+        } else {
+            // The focus leaves the box only in the active window.
+            b.screen->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(b.screen));
+            b.screen->ed_qs->setFocus();
+            QTest::mouseClick(b.screen->DBGridEh1->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+            QVERIFY(!b.screen->ed_qs->hasFocus());
+        }
+        QCOMPARE(b.screen->ed_qs->text(), QStringLiteral("0"));
+        QCOMPARE(b.screen->ed_qs->value(), 0);
+        QCOMPARE(b.t.context().current_issue, QStringLiteral("0"));
     }
 
     void aGroupThatIsNoGroupIsSaid_data()
@@ -259,27 +307,80 @@ private slots:
 class MarkingTest : public QObject {
     Q_OBJECT
 private slots:
-    // A right click neither selects nor moves: the menu acts on the rows selected before it.
-    void theMenuMarksTheSelectionAsItWasBeforeTheRightClick()
+    // The menu acts on the row under the mouse: a row outside the selection is selected alone first; a
+    // row inside it becomes current and the selection stays, so it can be marked or exported whole.
+    void theMenuActsOnTheRowUnderTheMouse_data()
+    {
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QList<int>>("selectedAfter");
+        QTest::newRow("设为已出 outside the selection") << QList<int>{0, 2} << 1 << QStringLiteral("N7") << QStringLiteral("0100") << QList<int>{1};
+        QTest::newRow("设为已出 inside the selection") << QList<int>{0, 2} << 2 << QStringLiteral("N7") << QStringLiteral("1010") << QList<int>{0, 2};
+        QTest::newRow("修改") << QList<int>{0} << 3 << QStringLiteral("N3") << QStringLiteral("题4") << QList<int>{3};
+        QTest::newRow("删除") << QList<int>{0} << 2 << QStringLiteral("N5") << QStringLiteral("题1:1 题2:2 题4:3") << QList<int>{};
+    }
+    void theMenuActsOnTheRowUnderTheMouse()
+    {
+        QFETCH(QList<int>, selected);
+        QFETCH(int, row);
+        QFETCH(QString, item);
+        QFETCH(QString, result);
+        QFETCH(QList<int>, selectedAfter);
+        Bank b;
+        b.seed(1, QStringLiteral("3"), 4);
+        b.open();
+        b.choose(1, QStringLiteral("3"));
+        b.selectRows(selected);
+        b.rightClickRow(row);
+        QCOMPARE(b.currentName(), QStringLiteral("题%1").arg(row + 1));
+        b.chooseMenuItem(b.screen->findChild<QAction *>(item));
+        if (item == QStringLiteral("N7")) {
+            QCOMPARE(b.t.folder.column(QStringLiteral("select tmyes from tiku order by ctsx")).join(QString()), result);
+            QCOMPARE(grid::selectedRows(b.screen->DBGridEh1), selectedAfter);
+        } else if (item == QStringLiteral("N3")) {
+            QCOMPARE(b.t.screens().frm_tmlrxt->show_xuanzeti->ed_xzttm->toPlainText(), result);
+            QCOMPARE(grid::selectedRows(b.screen->DBGridEh1), selectedAfter);
+        } else {
+            QCOMPARE(b.stored(1, QStringLiteral("3")).join(QLatin1Char(' ')), result);
+        }
+    }
+
+    void theMenuMarksUsedThenUnused()
     {
         Bank b;
         b.seed(1, QStringLiteral("3"), 4);
         b.open();
         b.choose(1, QStringLiteral("3"));
         b.selectRows({0, 2});
-        b.rightClickRow(1);
-        QCOMPARE(b.currentName(), QStringLiteral("题3"));
-        b.screen->N7->trigger();
-        QCOMPARE(b.t.folder.column(QStringLiteral("select tmyes from tiku order by ctsx")),
-                 (QStringList{QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0")}));
-        // The selection stays for the next item.
-        QCOMPARE(grid::selectedRows(b.screen->DBGridEh1), (QList<int>{0, 2}));
+        b.rightClickRow(0);
+        b.chooseMenuItem(b.screen->N7);
         b.clickRow(0);
-        b.screen->N9->trigger();
+        b.rightClickRow(0);
+        b.chooseMenuItem(b.screen->N9);
         QCOMPARE(b.t.folder.column(QStringLiteral("select tmyes from tiku order by ctsx")),
                  (QStringList{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("0")}));
         const int used = TikuGridModel::columnOf(QStringLiteral("TMYes"));
         QCOMPARE(b.screen->model->index(2, used).data(Qt::CheckStateRole).toInt(), int(Qt::Checked));
+    }
+
+    // A right click beside the rows leaves the selection as it was.
+    void aRightClickBesideTheRowsKeepsTheSelection()
+    {
+        Bank b;
+        b.seed(1, QStringLiteral("1"), 2);
+        b.open();
+        b.choose(1, QStringLiteral("1"));
+        b.selectRows({1});
+        QWidget *v = b.screen->DBGridEh1->viewport();
+        const QPoint below(40, v->height() - 10);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, below, v->mapToGlobal(below));
+        QApplication::sendEvent(v, &menu);
+        QVERIFY(b.screen->PopupMenu1->isVisible());
+        b.chooseMenuItem(b.screen->N7);
+        QCOMPARE(b.t.folder.column(QStringLiteral("select tmyes from tiku order by ctsx")),
+                 (QStringList{QStringLiteral("0"), QStringLiteral("1")}));
     }
 
     void aDoubleClickTogglesOneQuestion()
@@ -404,8 +505,8 @@ private slots:
         b.open();
         b.choose(1, QStringLiteral("1"));
         b.selectRows({1, 3});
-        b.rightClickRow(0);
-        b.screen->N5->trigger();
+        b.rightClickRow(3);
+        b.chooseMenuItem(b.screen->N5);
         QCOMPARE(b.dialogs().confirmations, QStringList{QStringLiteral("确定要删除题目吗？")});
         QCOMPARE(b.stored(1, QStringLiteral("1")).join(QLatin1Char(' ')), QStringLiteral("题1:1 题3:2 题5:3"));
         QCOMPARE(b.gridNames(), (QStringList{QStringLiteral("题1"), QStringLiteral("题3"), QStringLiteral("题5")}));

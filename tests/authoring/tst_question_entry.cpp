@@ -121,6 +121,45 @@ struct Entry {
     }
     QStringList rows(const QString &sql) const { return t.folder.column(sql); }
     FakeDialogs &dialogs() { return t.fakes.dialogs; }
+    // The eight style lists as they read: question font, size, colour, shadow, then the answer's four.
+    QString listed() const
+    {
+        QStringList shown;
+        for (QComboBox *c : {screen->Combo_font, screen->Combo_size, screen->Combo_color, screen->Combo_bjcolor,
+                             screen->Combo_dafont, screen->Combo_dasize, screen->Combo_dacolor, screen->Combo_dabjcolor})
+            shown << c->currentText();
+        return shown.join(QLatin1Char('|'));
+    }
+    // The stored style of the question with order `order`, its colours named as the lists name them.
+    QString storedStyle(int order) const
+    {
+        QStringList v = rows(QStringLiteral("select tmfont || '|' || tmsize || '|' || tmcolor || '|' || tmbjs || '|' || dafont || '|' || "
+                                            "dasize || '|' || dacolor || '|' || dabjs from tiku where ctsx = %1")
+                                 .arg(order))
+                            .value(0)
+                            .split(QLatin1Char('|'));
+        for (int i : {2, 3, 6, 7}) {
+            QString name = QStringLiteral("其他颜色");
+            for (const NamedColour &n : namedColours())
+                if (QString::number(n.ref) == v.value(i))
+                    name = n.name;
+            v[i] = name;
+        }
+        return v.join(QLatin1Char('|'));
+    }
+    // Gives the visible page of `type` what its save needs.
+    void fill(const QString &type)
+    {
+        if (type == kChoice) {
+            this->type(choice()->ed_xzttm, QStringLiteral("q"));
+            mark(QStringLiteral("A"));
+        } else if (type == kAnswer) {
+            this->type(answer()->ed_wendati, QStringLiteral("q"));
+        } else if (type == kMatching) {
+            this->type(matching()->ed_lxttm, QStringLiteral("q"));
+            draw(QStringLiteral("L1 R1"));
+        }
+    }
 
     TestApp t;
     Tfrm_tmlr *bank = nullptr;
@@ -379,6 +418,145 @@ private slots:
     }
 };
 
+// The style lists read what the visible page's next save stores, and text of any colour reads while typed.
+class StyleTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theListsShowWhatTheNextSaveStores_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("afterSave");
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QString>("otherListed");
+        const QString chosen = QStringLiteral("黑体|36|黄色|蓝色|黑体|24|白色|红色");
+        const QString choiceDesign = QStringLiteral("宋体|10|藏青色|黑色|宋体|10|藏青色|黑色");
+        // A choice save sets the shadows back to black; the other pages keep them.
+        QTest::newRow("选择题") << kChoice << QStringLiteral("黑体|36|黄色|黑色|黑体|24|白色|黑色") << kAnswer
+                             << QStringLiteral("宋体|10|窗口文字色|黑色|宋体|10|窗口文字色|黑色");
+        QTest::newRow("问答题") << kAnswer << chosen << kChoice << choiceDesign;
+        QTest::newRow("连线题") << kMatching << chosen << kChoice << choiceDesign;
+    }
+    void theListsShowWhatTheNextSaveStores()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, afterSave);
+        QFETCH(QString, other);
+        QFETCH(QString, otherListed);
+        Entry e;
+        e.add();
+        e.choose(e.screen->Combo_tmlx, type);
+        e.choose(e.screen->Combo_font, QStringLiteral("黑体"));
+        e.choose(e.screen->Combo_size, QStringLiteral("36"));
+        e.choose(e.screen->Combo_color, QStringLiteral("黄色"));
+        e.choose(e.screen->Combo_bjcolor, QStringLiteral("蓝色"));
+        QTest::mouseClick(e.screen->r_da, Qt::LeftButton);
+        e.choose(e.screen->Combo_dafont, QStringLiteral("黑体"));
+        e.choose(e.screen->Combo_dasize, QStringLiteral("24"));
+        e.choose(e.screen->Combo_dacolor, QStringLiteral("白色"));
+        e.choose(e.screen->Combo_dabjcolor, QStringLiteral("红色"));
+        QTest::mouseClick(e.screen->r_tm, Qt::LeftButton);
+        const QString chosen = e.listed();
+        e.fill(type);
+        e.save();
+        QCOMPARE(e.storedStyle(1), chosen);
+        // The lists after the save read what the next question, untouched, is stored with.
+        QCOMPARE(e.listed(), afterSave);
+        e.fill(type);
+        e.save();
+        QCOMPARE(e.storedStyle(2), afterSave);
+        // Another page: its own editors' styles.
+        e.choose(e.screen->Combo_tmlx, other);
+        QCOMPARE(e.listed(), otherListed);
+        e.fill(other);
+        e.save();
+        QCOMPARE(e.storedStyle(3), otherListed);
+        QCOMPARE(e.rows(QStringLiteral("select count(*) from tiku")), QStringList{QStringLiteral("3")});
+    }
+
+    // A question opened for editing shows its own styles, also a font not installed here and a colour
+    // the list does not name, and a save without a choice stores them unchanged.
+    void theListsShowTheEditedQuestion()
+    {
+        Entry e;
+        e.t.folder.exec({QStringLiteral(
+            "insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, tmfont, tmsize, tmcolor, tmbjs, da1, zqda, dafont, dasize, dacolor, dabjs) "
+            "values (3, '1', 1, '选择题', '题', '楷体_GB2312', '8', '65535', '16711680', 'a', 'A', '黑体', '20', '12345', '255')")});
+        e.edit(0);
+        QCOMPARE(e.listed(), QStringLiteral("楷体_GB2312|8|黄色|蓝色|黑体|20|其他颜色|红色"));
+        e.save();
+        QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道选择题修改成功！")});
+        QCOMPARE(e.rows(QStringLiteral("select tmfont || '|' || tmsize || '|' || tmcolor || '|' || tmbjs || '|' || dafont || '|' || "
+                                       "dasize || '|' || dacolor || '|' || dabjs from tiku")),
+                 QStringList{QStringLiteral("楷体_GB2312|8|65535|16711680|黑体|20|12345|255")});
+        // Opened for adding, the editors keep that style and the shadows start black: so do the lists.
+        QTest::mouseClick(e.screen->but_exit, Qt::LeftButton);
+        e.add();
+        QCOMPARE(e.listed(), QStringLiteral("楷体_GB2312|8|黄色|黑色|黑体|20|其他颜色|黑色"));
+    }
+
+    // Light text is shown on a dark shade of its editor's ground while typed; the ground the screen
+    // gives the editor stays what it reports, and dark text is shown on it as it is.
+    void lightTextReadsWhileTyped_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("colour");
+        QTest::newRow("选择题 白色") << kChoice << QStringLiteral("白色");
+        QTest::newRow("选择题 黄色") << kChoice << QStringLiteral("黄色");
+        QTest::newRow("问答题 黄色") << kAnswer << QStringLiteral("黄色");
+        QTest::newRow("连线题 白色") << kMatching << QStringLiteral("白色");
+        QTest::newRow("连线题 银色") << kMatching << QStringLiteral("银色");
+    }
+    void lightTextReadsWhileTyped()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, colour);
+        Entry e;
+        e.add();
+        e.choose(e.screen->Combo_tmlx, type);
+        const QColor text = colourOf(e.screen->Combo_color->itemData(e.screen->Combo_color->findText(colour)).toInt());
+        const QList<QPlainTextEdit *> questions = {type == kChoice ? e.choice()->ed_xzttm
+                                                   : type == kAnswer ? e.answer()->ed_wendati
+                                                                     : e.matching()->ed_lxttm};
+        const QList<QPlainTextEdit *> answers = type == kChoice   ? e.choice()->options
+                                                : type == kAnswer ? QList<QPlainTextEdit *>{e.answer()->ed_wendatida}
+                                                                  : e.matching()->leftItems + e.matching()->rightItems;
+        QHash<QPlainTextEdit *, QColor> grounds;
+        for (QPlainTextEdit *ed : questions + answers)
+            grounds[ed] = entry_style::background(ed);
+        e.choose(e.screen->Combo_color, colour);
+        QTest::mouseClick(e.screen->r_da, Qt::LeftButton);
+        e.choose(e.screen->Combo_dacolor, colour);
+        for (QPlainTextEdit *ed : questions + answers) {
+            QVERIFY2(contrast(entry_style::shownBackground(ed), text) >= 4.5, qPrintable(ed->objectName()));
+            QCOMPARE(entry_style::background(ed), grounds[ed]);
+        }
+        // Dark text again: the editors show their own grounds.
+        QTest::mouseClick(e.screen->r_tm, Qt::LeftButton);
+        e.choose(e.screen->Combo_color, QStringLiteral("藏青色"));
+        for (QPlainTextEdit *ed : questions)
+            QCOMPARE(entry_style::shownBackground(ed), grounds[ed]);
+    }
+
+    // With light answer text a marked option still shows red, distinct from the unmarked ones.
+    void aMarkedOptionStaysRedUnderLightText()
+    {
+        Entry e;
+        e.add();
+        QTest::mouseClick(e.screen->r_da, Qt::LeftButton);
+        e.choose(e.screen->Combo_dacolor, QStringLiteral("白色"));
+        e.mark(QStringLiteral("A"));
+        QCOMPARE(e.boxes(), QStringLiteral("100000"));
+        const QColor marked = entry_style::shownBackground(e.choice()->options[0]);
+        const QColor unmarked = entry_style::shownBackground(e.choice()->options[1]);
+        QVERIFY(marked.red() > 200 && marked.green() < 60 && marked.blue() < 60);
+        QVERIFY(unmarked.red() < 150 && unmarked.green() < 150);
+        QVERIFY(contrast(unmarked, Qt::white) >= 4.5);
+        e.mark(QStringLiteral("A"));
+        QCOMPARE(e.boxes(), QStringLiteral("000000"));
+        QCOMPARE(entry_style::shownBackground(e.choice()->options[0]), unmarked);
+    }
+};
+
 class EditTest : public QObject {
     Q_OBJECT
 private slots:
@@ -521,29 +699,88 @@ private slots:
         QVERIFY(e.matching()->ed_lxttm->toPlainText().isEmpty());
     }
 
-    // Stored connections are redrawn; the edit save writes the slots drawn anew and leaves the blank slots'
-    // stored pairs as they were, though their lines were cleared from the page.
-    void editingRedrawsAndStoresWhatIsDrawn()
+    // Stored connections are redrawn, and the edit save stores the connections on the page: one the
+    // operator takes away (cleared and not drawn again) is gone from the bank.
+    void editingStoresTheConnectionsOnThePage_data()
     {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("untouched") << QString() << QStringLiteral("'31'|''|'23'|'44'|''");
+        QTest::newRow("44 taken away") << QStringLiteral("clear L3 R1 L2 R3") << QStringLiteral("'31'|''|'23'|''|''");
+        QTest::newRow("all cleared, 4-5 drawn") << QStringLiteral("clear L4 R5") << QStringLiteral("''|''|''|''|'45'");
+        QTest::newRow("4 joined to 5 instead") << QStringLiteral("clear L3 R1 L2 R3 L4 R5") << QStringLiteral("'31'|''|'23'|''|'45'");
+    }
+    void editingStoresTheConnectionsOnThePage()
+    {
+        QFETCH(QString, clicks);
+        QFETCH(QString, stored);
         Entry e;
         e.t.folder.exec({QStringLiteral(
-            "insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, tmfont, tmsize, tmcolor, tmbjs, da1, da3, lxz1, lxz2, lxy1, lxy3, "
-            "dafont, dasize, dacolor, dabjs) values (3, '1', 1, '连线题', '题', '黑体', '30', '0', '0', '31', '23', 'a', 'b', "
+            "insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, tmfont, tmsize, tmcolor, tmbjs, da1, da3, da4, lxz1, lxz2, lxy1, lxy3, "
+            "dafont, dasize, dacolor, dabjs) values (3, '1', 1, '连线题', '题', '黑体', '30', '0', '0', '31', '23', '44', 'a', 'b', "
             "'x', 'y', '宋体', '16', '255', '0')")});
         e.edit(0);
         QCOMPARE(e.screen->PageControl1->currentWidget(), e.matching());
-        QCOMPARE(e.matching()->linesDrawn(), 2);
+        QCOMPARE(e.matching()->linesDrawn(), 3);
         QVERIFY(e.lineAtRight(1));
         QVERIFY(e.lineAtRight(3));
+        QVERIFY(e.lineAtRight(4));
         QCOMPARE(e.matching()->rightItems[2]->toPlainText(), QStringLiteral("y"));
         QCOMPARE(e.matching()->leftItems[4]->font().pointSize(), 16);
-        e.matching()->N2->trigger(); // 清除连线
-        QVERIFY(!e.lineAtRight(1));
-        e.draw(QStringLiteral("L4 R5"));
+        QString draw = clicks;
+        if (draw.startsWith(QStringLiteral("clear"))) {
+            e.matching()->N2->trigger(); // 清除连线
+            QVERIFY(!e.lineAtRight(1));
+            QCOMPARE(e.matching()->connections(), QString());
+            draw.remove(0, 5);
+        }
+        e.draw(draw);
         e.save();
         QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("此道连线题保存成功！")});
-        QCOMPARE(e.rows(QStringLiteral("select quote(da1) || quote(da3) || da5 || '|' || lxz2 || '|' || dacolor from tiku")),
-                 QStringList{QStringLiteral("'31''23'45|b|255")});
+        QCOMPARE(e.rows(QStringLiteral("select quote(da1) || '|' || quote(da2) || '|' || quote(da3) || '|' || quote(da4) || '|' || "
+                                       "quote(da5) from tiku")),
+                 QStringList{stored});
+        QCOMPARE(e.rows(QStringLiteral("select lxz2 || '|' || dacolor from tiku")), QStringList{QStringLiteral("b|255")});
+    }
+
+    // Every connection cleared in an edit leaves no answer: the save says so and stores nothing.
+    void anEditWithEveryConnectionClearedIsRefused()
+    {
+        Entry e;
+        e.t.folder.exec({QStringLiteral(
+            "insert into tiku (qs, tmfz, ctsx, tmlx, tmmc, tmfont, tmsize, tmcolor, tmbjs, da2, dafont, dasize, dacolor, dabjs) "
+            "values (3, '1', 1, '连线题', '题', '黑体', '30', '0', '0', '12', '宋体', '16', '255', '0')")});
+        e.edit(0);
+        e.matching()->N2->trigger();
+        e.save();
+        QCOMPARE(e.dialogs().informations, QStringList{QStringLiteral("没有选择正确答案连线，请选择后在保存！")});
+        QCOMPARE(e.rows(QStringLiteral("select da2 from tiku")), QStringList{QStringLiteral("12")});
+    }
+
+    // The lines lie in the page picture, beneath the number marks: where a line crosses a mark, the
+    // mark's digit is seen.
+    void theLinesLieUnderTheNumbers()
+    {
+        Entry e;
+        e.add();
+        e.choose(e.screen->Combo_tmlx, kMatching);
+        e.draw(QStringLiteral("L3 R1"));
+        const QImage picture = e.matching()->Image9->pixmap().toImage();
+        const QImage seen = e.matching()->grab().toImage();
+        auto digitOverLine = [&](const QPushButton *mark, auto isDigit) {
+            const QRect r = mark->geometry();
+            const int y0 = MatchingPage::centre(mark).y();
+            for (int y = y0 - 8; y <= y0 + 8; ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (picture.pixelColor(x, y) == QColor(255, 0, 0) && isDigit(seen.pixelColor(x, y)))
+                        return true;
+            return false;
+        };
+        QVERIFY(digitOverLine(e.matching()->leftNumbers[2], [](QColor c) { return c.blue() > 180 && c.red() < 80; }));
+        QVERIFY(digitOverLine(e.matching()->rightNumbers[0], [](QColor c) { return c.red() > 200 && c.green() > 200 && c.blue() < 80; }));
+        // Between the marks the line is seen.
+        const QPoint middle = (MatchingPage::centre(e.matching()->leftNumbers[2]) + MatchingPage::centre(e.matching()->rightNumbers[0])) / 2;
+        QCOMPARE(seen.pixelColor(middle), QColor(255, 0, 0));
     }
 };
 
@@ -739,6 +976,33 @@ private slots:
         QVERIFY(e.screen->grab().save(folder + QStringLiteral("/question_entry_picture.png")));
         e.choose(e.screen->Combo_tmlx, kMedia);
         QVERIFY(e.screen->grab().save(folder + QStringLiteral("/question_entry_media.png")));
+
+        // Light text as it is typed: white on the choice page, yellow on the matching page.
+        Entry light;
+        light.add();
+        light.choose(light.screen->Combo_size, QStringLiteral("28"));
+        light.choose(light.screen->Combo_color, QStringLiteral("白色"));
+        light.type(light.choice()->ed_xzttm, QStringLiteral("白色的题目文字在录入时也看得清。"));
+        QTest::mouseClick(light.screen->r_da, Qt::LeftButton);
+        light.choose(light.screen->Combo_dasize, QStringLiteral("20"));
+        light.choose(light.screen->Combo_dacolor, QStringLiteral("黄色"));
+        for (int k = 0; k < 4; ++k)
+            light.type(light.choice()->options[k], options[k]);
+        light.mark(QStringLiteral("B"));
+        QTest::mouseClick(light.screen->GroupBox_dasz, Qt::LeftButton, Qt::NoModifier, QPoint(4, 80));
+        QVERIFY(light.screen->grab().save(folder + QStringLiteral("/question_entry_light_choice.png")));
+        QTest::mouseClick(light.screen->r_tm, Qt::LeftButton);
+        light.choose(light.screen->Combo_tmlx, kMatching);
+        light.choose(light.screen->Combo_color, QStringLiteral("黄色"));
+        light.type(light.matching()->ed_lxttm, QStringLiteral("黄色的题目：把诗人和他的作品连起来。"));
+        QTest::mouseClick(light.screen->r_da, Qt::LeftButton);
+        light.choose(light.screen->Combo_dacolor, QStringLiteral("白色"));
+        for (int k = 0; k < 3; ++k) {
+            light.type(light.matching()->leftItems[k], poets[k]);
+            light.type(light.matching()->rightItems[k], poems[k]);
+        }
+        light.draw(QStringLiteral("L1 R2 L2 R1 L3 R3"));
+        QVERIFY(light.screen->grab().save(folder + QStringLiteral("/question_entry_light_matching.png")));
     }
 };
 
@@ -839,6 +1103,6 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(ChoiceTest, AnswerTest, EditTest, MatchingTest, PictureAndMediaTest, EntryScreenshotTest,
+QUELMORA_TEST_MAIN(ChoiceTest, AnswerTest, StyleTest, EditTest, MatchingTest, PictureAndMediaTest, EntryScreenshotTest,
                    BankToQuizTest)
 #include "tst_question_entry.moc"

@@ -72,7 +72,10 @@ e2e_key Escape                        # the main menu, now on issue 5
 # The quiz of issue 5: group 1 holds the four new questions.
 e2e_click 157 410                     # area 1: the show hub
 e2e_key F1                            # the scoring screen
+sleep 1.5                             # it comes up slowly beside the running Flash player
 e2e_key F1 F10                        # round 1, the quiz board
+e2e_wait 10 "the quiz board" xdotool search --onlyvisible --name '^选题'
+sleep 0.5
 e2e_grab 0 0 1024 768 "$E2E_TMP/board.png"
 e2e_click 160 185                     # tile 1: group 1
 sleep 1.2                             # the picture's transition
