@@ -150,10 +150,10 @@ void SystemTab::fillPresets()
 void SystemTab::copyUniformTime()
 {
     const QString text = ed_tongyitime1->text().trimmed();
-    if (text.isEmpty()) {
-        ed_tongyitime1->setText(QStringLiteral("0")); // runs this again for "0"
+    // An emptied box is the operator about to type a new time: it stays empty (a "0" put in now would
+    // turn the 45 typed next into "045") and the countdowns keep theirs.
+    if (text.isEmpty())
         return;
-    }
     if (!isWholeNumber(text)) {
         m_screen.context().dialogs().information(&m_screen, kBadTime);
         return;
@@ -167,9 +167,9 @@ void SystemTab::addPreset()
     const QString value = ed_djs->text().trimmed();
     if (value.isEmpty())
         return;
-    // The big-screen countdown counts down from the preset: it must be a number of seconds.
-    if (!isWholeNumber(value)) {
-        m_screen.context().dialogs().information(&m_screen, kBadTime);
+    // The big-screen countdown counts down from the preset: a time it cannot count is not stored.
+    if (const auto refusal = setup_rules::presetRefusal(value)) {
+        m_screen.context().dialogs().information(&m_screen, *refusal);
         return;
     }
     Dataset &q = m_screen.context().data->adoq_ls;
