@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLibrary>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -15,6 +16,10 @@
 #include <QUrl>
 
 #include <xlsxwriter.h>
+
+#if QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
+#endif
 
 // One profile for every office program the application starts, away from the operator's own, in a
 // folder only this user can enter (a shared, guessable one under /tmp could be planted by anybody).
@@ -57,6 +62,34 @@ void fitWindowsBeforeStart()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     fitOfficeWindows(officeProfileFolder(), screen ? screen->geometry() : QRect(0, 0, 1024, 768));
+}
+
+// On X without a window manager nobody moves the keyboard to a newly mapped window: it stays on the
+// screen that started the show, which then takes Esc and Space meant for the show, behind it. Handing
+// the keyboard to the pointer (PointerRoot) lets the full-screen show have it once it is up, and the
+// stage again when the show ends. Elsewhere (no X, or a window manager that activates the show) it
+// changes nothing that matters.
+void handKeyboardToPointer()
+{
+#if QT_CONFIG(xcb)
+    auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    // libxcb is loaded already, by the platform plug-in: looked up there, not linked.
+    struct Cookie {
+        unsigned int sequence;
+    };
+    using SetInputFocus = Cookie (*)(xcb_connection_t *, quint8, quint32, quint32);
+    using Flush = int (*)(xcb_connection_t *);
+    static const auto setFocus = reinterpret_cast<SetInputFocus>(QLibrary::resolve(QStringLiteral("xcb"), 1, "xcb_set_input_focus"));
+    static const auto flush = reinterpret_cast<Flush>(QLibrary::resolve(QStringLiteral("xcb"), 1, "xcb_flush"));
+    if (!setFocus || !flush)
+        return;
+    constexpr quint8 kPointerRoot = 1; // XCB_INPUT_FOCUS_POINTER_ROOT, as the focus and as the revert
+    constexpr quint32 kCurrentTime = 0;
+    setFocus(x11->connection(), kPointerRoot, kPointerRoot, kCurrentTime);
+    flush(x11->connection());
+#endif
 }
 
 } // namespace
@@ -130,6 +163,7 @@ void LibreOfficeSlideShow::run(const QString &path)
     args << QStringLiteral("--norestore") << QStringLiteral("--nologo") << QStringLiteral("--show") << copy;
     if (!QProcess::startDetached(program, args))
         throw AppError(QStringLiteral("无法启动演示程序，请确认是否安装 LibreOffice Impress。"));
+    handKeyboardToPointer();
 }
 
 void writeXlsx(const QString &path, const QString &caption, const QList<SheetCell> &cells)
