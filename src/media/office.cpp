@@ -65,7 +65,7 @@ void fitWindowsBeforeStart()
 }
 
 // On X without a window manager nobody moves the keyboard to a newly mapped window: it stays on the
-// screen that started the show, which then takes Esc and Space meant for the show, behind it. Handing
+// screen that started the show (or the spreadsheet), which then takes Esc and Space meant for it. Handing
 // the keyboard to the pointer (PointerRoot) lets the full-screen show have it once it is up, and the
 // stage again when the show ends. Elsewhere (no X, or a window manager that activates the show) it
 // changes nothing that matters.
@@ -203,6 +203,7 @@ void XlsxSpreadsheet::show(const QString &caption, const QList<SheetCell> &cells
          << QStringLiteral("-n") << path;
     if (!QProcess::startDetached(program, args))
         throw AppError(QStringLiteral("无法创建Xls文件，请确认是否安装EXCEL"));
+    handKeyboardToPointer(); // the operator types into the spreadsheet under the pointer
 }
 
 void DesktopShellOpen::open(const QString &path)
