@@ -78,7 +78,11 @@ SystemTab::SystemTab(StageWindow &screen) : m_screen(screen)
     label(quiz, QStringLiteral("显示选择题目个数："), 15, row(8));
     combo_tmgs2 = combo(quiz, QStringLiteral("combo_tmgs2"), 135, row(8), 60, numbers(kTiles), QStringLiteral("1"));
 
-    QGroupBox *tiles = group(quiz, QStringLiteral("（选择题目汉字或者数字）"), QRect(232, 18, 378, 400));
+    // The style sizes a group's title by the ink of its glyphs, which the full-width brackets of this one
+    // leave out, and cut its closing bracket: a label of the title's full width stands in for it.
+    QGroupBox *tiles = group(quiz, QStringLiteral(" "), QRect(232, 18, 378, 400));
+    QLabel *tilesTitle = label(tiles, QStringLiteral("（选择题目汉字或者数字）"), 6, -3, -1, QStringLiteral("lab_tmgs_title"));
+    tilesTitle->setAutoFillBackground(true);
     for (int t = 1; t <= kTiles; ++t) {
         const int column = (t - 1) % 3, line = (t - 1) / 3;
         const int x = 10 + 122 * column, y = 25 + 53 * line;

@@ -346,6 +346,24 @@ private slots:
                  message ? QStringList{QStringLiteral("你输入的时间格式有错误或者有非法字符，请检查!")} : QStringList());
     }
 
+    // Every caption is read whole, and a time of four digits fits its box.
+    void textsFitTheirBoxes()
+    {
+        Setup s;
+        s.open();
+        auto *title = s.find<QLabel>(QStringLiteral("lab_tmgs_title"));
+        QCOMPARE(title->text(), QStringLiteral("（选择题目汉字或者数字）"));
+        QVERIFY(title->isVisible());
+        QVERIFY(title->width() >= title->fontMetrics().horizontalAdvance(title->text()));
+        QVERIFY(title->parentWidget()->rect().contains(title->geometry()));
+        for (const char *name : {"ed_xztdjs1", "ed_wdtdjs1", "ed_lxtdjs1", "ed_tptdjs1", "ed_dmtdjs1", "ed_tongyitime1",
+                                 "ed_djsyx1", "ed_djs", "ed_djsyx"}) {
+            QLineEdit *e = s.edit(QLatin1String(name));
+            // The frame and the box's own margins take a few pixels of each side.
+            QVERIFY2(e->fontMetrics().horizontalAdvance(QStringLiteral("1200")) + 10 <= e->width(), name);
+        }
+    }
+
     // The big-screen clock counts down from a preset: only a whole number of seconds above 0 is stored.
     void presetsTheClockCannotCountAreRefused_data()
     {
