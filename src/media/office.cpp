@@ -6,11 +6,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QLibrary>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QUrl>
 
 #include <xlsxwriter.h>
+
+#if QT_CONFIG(xcb)
+#include <QtGui/qguiapplication_platform.h>
+#endif
 
 // One profile for every office program the application starts, away from the operator's own, in a
 // folder only this user can enter (a shared, guessable one under /tmp could be planted by anybody).
@@ -39,7 +48,94 @@ QStringList officeProfileArgument()
     return {QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(officeProfileFolder()).toString()};
 }
 
+// The document kinds the program opens: the export's spreadsheet and the slide shows' presentations.
+const char *const kFactories[] = {"com.sun.star.sheet.SpreadsheetDocument", "com.sun.star.presentation.PresentationDocument"};
+
+QString factoryPath(const char *factory)
+{
+    return QStringLiteral("/org.openoffice.Setup/Office/Factories/org.openoffice.Setup:Factory['%1']")
+        .arg(QLatin1String(factory));
+}
+
+// Called before every start: the display the windows open on.
+void fitWindowsBeforeStart()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    fitOfficeWindows(officeProfileFolder(), screen ? screen->geometry() : QRect(0, 0, 1024, 768));
+}
+
+// On X without a window manager nobody moves the keyboard to a newly mapped window: it stays on the
+// screen that started the show (or the spreadsheet), which then takes Esc and Space meant for it. Handing
+// the keyboard to the pointer (PointerRoot) lets the full-screen show have it once it is up, and the
+// stage again when the show ends. Elsewhere (no X, or a window manager that activates the show) it
+// changes nothing that matters.
+void handKeyboardToPointer()
+{
+#if QT_CONFIG(xcb)
+    auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    // libxcb is loaded already, by the platform plug-in: looked up there, not linked.
+    struct Cookie {
+        unsigned int sequence;
+    };
+    using SetInputFocus = Cookie (*)(xcb_connection_t *, quint8, quint32, quint32);
+    using Flush = int (*)(xcb_connection_t *);
+    static const auto setFocus = reinterpret_cast<SetInputFocus>(QLibrary::resolve(QStringLiteral("xcb"), 1, "xcb_set_input_focus"));
+    static const auto flush = reinterpret_cast<Flush>(QLibrary::resolve(QStringLiteral("xcb"), 1, "xcb_flush"));
+    if (!setFocus || !flush)
+        return;
+    constexpr quint8 kPointerRoot = 1; // XCB_INPUT_FOCUS_POINTER_ROOT, as the focus and as the revert
+    constexpr quint32 kCurrentTime = 0;
+    setFocus(x11->connection(), kPointerRoot, kPointerRoot, kCurrentTime);
+    flush(x11->connection());
+#endif
+}
+
 } // namespace
+
+void fitOfficeWindows(const QString &profileFolder, const QRect &area)
+{
+    const QString path = profileFolder + QStringLiteral("/user/registrymodifications.xcu");
+    QString text;
+    if (QFile file(path); file.open(QIODevice::ReadOnly))
+        text = QString::fromUtf8(file.readAll());
+    const QString end = QStringLiteral("</oor:items>");
+    if (!text.contains(end)) {
+        // No profile yet (or a damaged one, which the office program could not read either).
+        text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                              "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+                              "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" "
+                              "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n")
+               + end + QLatin1Char('\n');
+    }
+    // Normal state (1) over the whole area, the same when maximised.
+    const QString place = QStringLiteral("%1,%2,%3,%4").arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height());
+    const QString attributes = place + QStringLiteral(";1;") + place + QLatin1Char(';');
+    QString items;
+    for (const char *factory : kFactories) {
+        const QString item = QStringLiteral("<item oor:path=\"%1\"><prop oor:name=\"ooSetupFactoryWindowAttributes\"")
+                                 .arg(factoryPath(factory));
+        // The office program writes one item a line: the stored window place of this kind goes.
+        const QRegularExpression stored(QRegularExpression::escape(item) + QStringLiteral("[^\n]*?</item>\n?"));
+        text.remove(stored);
+        items += item + QStringLiteral(" oor:op=\"fuse\"><value>") + attributes + QStringLiteral("</value></prop></item>\n");
+    }
+    text.insert(text.lastIndexOf(end), items);
+
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return;
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly))
+        return;
+    out.write(text.toUtf8());
+    // A profile that cannot be written keeps what it had: the office program still starts.
+    if (!out.flush() || out.error() != QFileDevice::NoError) {
+        out.cancelWriting();
+        return;
+    }
+    out.commit();
+}
 
 QString officeProgram()
 {
@@ -62,10 +158,12 @@ void LibreOfficeSlideShow::run(const QString &path)
     QFile::remove(copy);
     if (!QFile::copy(path, copy))
         throw AppError(QStringLiteral("Unable to write to %1").arg(copy));
+    fitWindowsBeforeStart();
     QStringList args = officeProfileArgument();
     args << QStringLiteral("--norestore") << QStringLiteral("--nologo") << QStringLiteral("--show") << copy;
     if (!QProcess::startDetached(program, args))
         throw AppError(QStringLiteral("无法启动演示程序，请确认是否安装 LibreOffice Impress。"));
+    handKeyboardToPointer();
 }
 
 void writeXlsx(const QString &path, const QString &caption, const QList<SheetCell> &cells)
@@ -98,12 +196,14 @@ void XlsxSpreadsheet::show(const QString &caption, const QList<SheetCell> &cells
         throw AppError(QStringLiteral("无法创建Xls文件，请确认是否安装EXCEL"));
     const QString path = m_files.filePath(QStringLiteral("%1-%2.xlsx").arg(caption).arg(++m_count));
     writeXlsx(path, caption, cells);
+    fitWindowsBeforeStart();
     // "-n" opens the file as a template: the operator gets a new, unsaved "Untitled" document.
     QStringList args = officeProfileArgument();
     args << QStringLiteral("--calc") << QStringLiteral("--norestore") << QStringLiteral("--nologo")
          << QStringLiteral("-n") << path;
     if (!QProcess::startDetached(program, args))
         throw AppError(QStringLiteral("无法创建Xls文件，请确认是否安装EXCEL"));
+    handKeyboardToPointer(); // the operator types into the spreadsheet under the pointer
 }
 
 void DesktopShellOpen::open(const QString &path)

@@ -3,12 +3,18 @@
 // .xlsx opened in LibreOffice Calc as a new untitled document, and the desktop's viewer for the help file.
 #include "media_interfaces.h"
 
+#include <QRect>
 #include <QTemporaryDir>
 
 // Where the office program is looked for; tests point it elsewhere.
 QString officeProgram();
 // The office programs' own settings folder, private to this user.
 QString officeProfileFolder();
+
+// Makes the office program's document windows open over `area` (the display): a window that closed on a
+// display without a window manager leaves a size of 2 x 2 pixels in the profile, and the next start would
+// open that small. Rewrites the stored window places in `profileFolder`; a profile it cannot write is left.
+void fitOfficeWindows(const QString &profileFolder, const QRect &area);
 
 class LibreOfficeSlideShow : public SlideShow {
 public:

@@ -150,7 +150,17 @@ void mark_highest_lowest(const QStringList &scores, QVector<Mark> &marks)
     marks[lowest - 1] = Mark::Lowest;
 }
 
-double judges_average(const QStringList &scores, const QVector<Mark> &marks)
+QString no_average_text(int judges, int tally_mode)
+{
+    if (tally_mode == 1 && judges < 3)
+        return QStringLiteral("无法求平均分：只有%1位评委，去掉最高分和最低分后没有剩下的分数。"
+                              "请在参数设置中把评委个数增加到3位以上，或把得分统计模式改为“分数直接累加,求平均值”。")
+            .arg(judges);
+    return QStringLiteral("无法求平均分：%1位评委的分数都已被“=”和“-”键标为最高分或最低分，没有计入平均分的分数。")
+        .arg(judges);
+}
+
+double judges_average(const QStringList &scores, const QVector<Mark> &marks, int tally_mode)
 {
     double sum = 0;
     int count = 0;
@@ -161,7 +171,7 @@ double judges_average(const QStringList &scores, const QVector<Mark> &marks)
         ++count;
     }
     if (count == 0)
-        throw AppError(QStringLiteral("Invalid floating point operation"));
+        throw AppError(no_average_text(int(scores.size()), tally_mode));
     return sum / count;
 }
 

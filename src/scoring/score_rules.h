@@ -33,9 +33,14 @@ int find_lowest(const QStringList &scores);
 // marks of other judges (left by a flash) stay.
 void mark_highest_lowest(const QStringList &scores, QVector<Mark> &marks);
 
-// The average of the unmarked scores; throws "Invalid floating point operation" when none is unmarked.
+// The average of the unmarked scores; throws no_average_text(judges, tally_mode) when none is unmarked.
 // A judge beyond the end of `marks` counts as unmarked.
-double judges_average(const QStringList &scores, const QVector<Mark> &marks);
+double judges_average(const QStringList &scores, const QVector<Mark> &marks, int tally_mode = 0);
+
+// Why no average can be taken when every one of `judges` scores is marked, in Chinese for the operator:
+// dropping the highest and the lowest (tally mode 1) of fewer than three judges leaves no score; otherwise
+// the flashes of "=" and "-" left every score out.
+QString no_average_text(int judges, int tally_mode);
 
 // Formats with "#0.0", "#0.00", "#0.000" (halves away from zero after 18 significant digits), or the
 // general form with at most 15 significant digits for any other pattern, the empty one included.

@@ -13,6 +13,7 @@
 #include "ui/shadow_label.h"
 
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -125,6 +126,7 @@ void Tfrm_pfmain::onShow()
     AppContext &c = context();
     c.current_round = 0;
     m_reportedPhotos.clear();
+    m_failedPhotos.clear();
     if (Image_pf->isEmpty())
         Image_pf->setPixmap(pfmain::scoringBackdrop());
     if (panel_df->background->isEmpty()) {
@@ -160,6 +162,61 @@ void Tfrm_pfmain::onShow()
     lab_xsxm->setText({});
     readRoundRange();
     tellPhones(performanceOnDisplay());
+
+    // Photos that cannot be shown are told of now, before any score is up, and never over a score.
+    QList<PhotoProblem> problems;
+    for (int i = 1; i <= m_roster.size(); ++i)
+        if (const std::optional<PhotoProblem> p = photoProblem(i))
+            problems << *p;
+    if (!problems.isEmpty()) {
+        QMetaObject::invokeMethod(this, [this, problems] { guard([&] { reportPhotos(problems); }); },
+                                  Qt::QueuedConnection);
+    }
+}
+
+std::optional<Tfrm_pfmain::PhotoProblem> Tfrm_pfmain::photoProblem(int position) const
+{
+    if (position < 1 || position > m_roster.size())
+        return std::nullopt;
+    const QString file = context().paths.named(assets::kContestantPhotos, m_roster.photos.at(position - 1));
+    if (file.isEmpty() || !QFileInfo(file).isFile())
+        return std::nullopt; // a missing photo simply selects the panel without photo
+    QString reason = m_failedPhotos.value(file);
+    if (reason.isEmpty()) {
+        QImageReader reader(file);
+        reader.setDecideFormatFromContent(true);
+        if (reader.canRead())
+            return std::nullopt;
+        reason = reader.errorString();
+    }
+    const QString line = QStringLiteral("%1号 %2：“%3”（%4）")
+                             .arg(m_roster.numbers.at(position - 1))
+                             .arg(m_roster.names.at(position - 1).trimmed(), QFileInfo(file).fileName(), reason);
+    return PhotoProblem{file, line};
+}
+
+void Tfrm_pfmain::reportPhotos(const QList<PhotoProblem> &problems)
+{
+    QStringList lines;
+    for (const PhotoProblem &p : problems) {
+        if (m_reportedPhotos.contains(p.file))
+            continue;
+        m_reportedPhotos.insert(p.file);
+        lines << p.line;
+    }
+    if (lines.isEmpty())
+        return;
+    context().dialogs().error(this, QStringLiteral("下列选手的照片无法显示，显示得分时将不带照片，请在参数设置中换一张照片：\n")
+                                        + lines.join(QLatin1Char('\n')));
+}
+
+void Tfrm_pfmain::checkChosenPhoto()
+{
+    // Under a score panel the contestant may change; a box would then stand over the score.
+    if (!panel_df->isHidden() || !Panel_df1->isHidden())
+        return;
+    if (const std::optional<PhotoProblem> p = photoProblem(m_position))
+        reportPhotos({*p});
 }
 
 void Tfrm_pfmain::onClose()
@@ -313,6 +370,7 @@ void Tfrm_pfmain::nextContestant()
     showContestant();
     loadScores();
     tellPhones(performanceOnDisplay());
+    checkChosenPhoto();
 }
 
 void Tfrm_pfmain::previousContestant()
@@ -324,6 +382,7 @@ void Tfrm_pfmain::previousContestant()
     showContestant();
     loadScores();
     tellPhones(performanceOnDisplay());
+    checkChosenPhoto();
 }
 
 void Tfrm_pfmain::showContestant()
@@ -614,7 +673,7 @@ void Tfrm_pfmain::showScore(Score which)
         for (int j = 0; j < int(marks.size()); ++j)
             setMark(j + 1, marks[j]);
     }
-    const double average = score_rules::judges_average(judgeScores, marks);
+    const double average = score_rules::judges_average(judgeScores, marks, settings.tally_mode);
 
     QString title;
     QString shown;
@@ -643,30 +702,26 @@ void Tfrm_pfmain::showScore(Score which)
     }
     panel_df->title->setText(title);
     Panel_df1->title->setText(title);
-    const QString photoProblem = present(shown);
+    present(shown);
     if (which == Score::Final)
         saveScores();
-    // The score is up and stored before the operator hears of the photo, once per opening and photo.
-    if (!photoProblem.isEmpty() && !m_reportedPhotos.contains(photoProblem)) {
-        m_reportedPhotos.insert(photoProblem);
-        reportError(context().dialogs(), this, photoProblem);
-    }
 }
 
-QString Tfrm_pfmain::present(const QString &scoreText)
+void Tfrm_pfmain::present(const QString &scoreText)
 {
     // The photo of the contestant on display; the roster number is only what the screen shows.
     const QString photo = m_position >= 1 && m_position <= m_roster.size()
                               ? context().paths.named(assets::kContestantPhotos, m_roster.photos.at(m_position - 1))
                               : QString();
-    QString problem;
-    bool withPhoto = !photo.isEmpty() && QFileInfo(photo).isFile();
+    bool withPhoto = !photo.isEmpty() && QFileInfo(photo).isFile() && !m_failedPhotos.contains(photo);
     if (withPhoto) {
         try {
             panel_df->photo->loadFile(photo);
-        } catch (const AppError &e) {
-            // An unreadable photo must not cost the score: the panel without photo shows it.
-            problem = e.message();
+        } catch (const AppError &) {
+            // An unreadable photo must not cost the score, nor put a box over it: the panel without photo
+            // shows the score, and the operator hears of the photo at the next contestant.
+            QImageReader reader(photo);
+            m_failedPhotos.insert(photo, reader.canRead() ? QStringLiteral("图片已损坏") : reader.errorString());
             withPhoto = false;
         }
     }
@@ -681,7 +736,6 @@ QString Tfrm_pfmain::present(const QString &scoreText)
         Panel_df1->move(0, 0);
         Panel_df1->show();
     }
-    return problem;
 }
 
 void Tfrm_pfmain::saveScores()

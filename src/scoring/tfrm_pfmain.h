@@ -8,7 +8,10 @@
 #include "ui/judge_link.h"
 #include "ui/stage_window.h"
 
+#include <QHash>
 #include <QSet>
+
+#include <optional>
 
 #include <array>
 
@@ -92,8 +95,19 @@ private:
     void loadScores();
     void clearScores();
     void setMark(int judge, score_rules::Mark mark);
-    // Shows the score panel; returns the text of a photo that could not be read, or nothing.
-    QString present(const QString &scoreText);
+    // Shows the score panel, with the photo when it can be shown; never a box over it.
+    void present(const QString &scoreText);
+    // The photo of position `position` (1-based) when it is there but cannot be shown, with the reason
+    // why; nothing for a readable or a missing photo.
+    struct PhotoProblem {
+        QString file;
+        QString line;
+    };
+    std::optional<PhotoProblem> photoProblem(int position) const;
+    // Tells the operator once per opening of each photo in `problems` not told of yet.
+    void reportPhotos(const QList<PhotoProblem> &problems);
+    // The photo of the contestant just chosen, told of while no score panel is up.
+    void checkChosenPhoto();
     bool keyBelongsToEntry(int key) const;
     void saveScores();
     void startFlash(bool highest);
@@ -138,5 +152,6 @@ private:
     QString m_judgesScore;
     QString m_answerScore;
     QString m_finalScore;
-    QSet<QString> m_reportedPhotos;
+    QSet<QString> m_reportedPhotos; // the photos told of since the opening
+    QHash<QString, QString> m_failedPhotos; // photos that failed to load under a score, and why
 };

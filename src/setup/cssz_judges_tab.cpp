@@ -127,6 +127,7 @@ void JudgesTab::choosePhoto(int judge)
     if (chosen.isEmpty())
         return;
     // A file that cannot be read is refused: the judge keeps the photo it had.
+    checkPhoto(chosen);
     Picture trial;
     trial.loadFile(chosen);
     judge_photo_names[judge - 1] = adoptFile(chosen, folder);

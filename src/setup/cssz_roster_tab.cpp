@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QPainter>
@@ -224,8 +225,11 @@ void RosterTab::choosePhoto()
     const AppContext &c = m_screen.context();
     const QString folder = c.paths.file(assets::kContestantPhotos);
     const QString chosen = c.dialogs().openFile(&m_screen, folder, kPhotoFilter);
-    if (!chosen.isEmpty())
-        ed_xszp->setText(adoptFile(chosen, folder));
+    if (chosen.isEmpty())
+        return;
+    // The scoring screen shows this photo under the final score: one it cannot show is refused now.
+    checkPhoto(chosen);
+    ed_xszp->setText(adoptFile(chosen, folder));
 }
 
 void RosterTab::chooseProfile()
@@ -242,7 +246,13 @@ void RosterTab::addContestant()
     const QString name = ed_xsxm->text().trimmed();
     if (name.isEmpty())
         return;
-    Dataset &x = m_screen.context().data->adoq_xscx;
+    // A photo named by hand that lies in the folder yet cannot be shown is refused like a chosen one;
+    // a name without a file stays allowed (the scoring screen then shows the score without photo).
+    const AppContext &c = m_screen.context();
+    const QString photo = c.paths.named(assets::kContestantPhotos, ed_xszp->text().trimmed());
+    if (!photo.isEmpty() && QFileInfo(photo).isFile())
+        checkPhoto(photo);
+    Dataset &x = c.data->adoq_xscx;
     try {
         x.close();
         x.setSql(QStringLiteral("select max(bh) as nummax from xsb"));

@@ -78,7 +78,11 @@ SystemTab::SystemTab(StageWindow &screen) : m_screen(screen)
     label(quiz, QStringLiteral("显示选择题目个数："), 15, row(8));
     combo_tmgs2 = combo(quiz, QStringLiteral("combo_tmgs2"), 135, row(8), 60, numbers(kTiles), QStringLiteral("1"));
 
-    QGroupBox *tiles = group(quiz, QStringLiteral("（选择题目汉字或者数字）"), QRect(232, 18, 378, 400));
+    // The style sizes a group's title by the ink of its glyphs, which the full-width brackets of this one
+    // leave out, and cut its closing bracket: a label of the title's full width stands in for it.
+    QGroupBox *tiles = group(quiz, QStringLiteral(" "), QRect(232, 18, 378, 400));
+    QLabel *tilesTitle = label(tiles, QStringLiteral("（选择题目汉字或者数字）"), 6, -3, -1, QStringLiteral("lab_tmgs_title"));
+    tilesTitle->setAutoFillBackground(true);
     for (int t = 1; t <= kTiles; ++t) {
         const int column = (t - 1) % 3, line = (t - 1) / 3;
         const int x = 10 + 122 * column, y = 25 + 53 * line;
@@ -150,10 +154,10 @@ void SystemTab::fillPresets()
 void SystemTab::copyUniformTime()
 {
     const QString text = ed_tongyitime1->text().trimmed();
-    if (text.isEmpty()) {
-        ed_tongyitime1->setText(QStringLiteral("0")); // runs this again for "0"
+    // An emptied box is the operator about to type a new time: it stays empty (a "0" put in now would
+    // turn the 45 typed next into "045") and the countdowns keep theirs.
+    if (text.isEmpty())
         return;
-    }
     if (!isWholeNumber(text)) {
         m_screen.context().dialogs().information(&m_screen, kBadTime);
         return;
@@ -167,9 +171,9 @@ void SystemTab::addPreset()
     const QString value = ed_djs->text().trimmed();
     if (value.isEmpty())
         return;
-    // The big-screen countdown counts down from the preset: it must be a number of seconds.
-    if (!isWholeNumber(value)) {
-        m_screen.context().dialogs().information(&m_screen, kBadTime);
+    // The big-screen countdown counts down from the preset: a time it cannot count is not stored.
+    if (const auto refusal = setup_rules::presetRefusal(value)) {
+        m_screen.context().dialogs().information(&m_screen, *refusal);
         return;
     }
     Dataset &q = m_screen.context().data->adoq_ls;

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QTableView>
 
 namespace cssz {
@@ -144,6 +145,18 @@ bool sameContent(const QString &a, const QString &b)
 }
 
 } // namespace
+
+void checkPhoto(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        throw AppError(QStringLiteral("找不到照片文件“%1”。").arg(path));
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    // Decoded whole: a picture cut short passes a look at its header, yet cannot be shown.
+    if (reader.read().isNull())
+        throw AppError(QStringLiteral("“%1”不是可以显示的图片，请选择JPEG照片。\n%2")
+                           .arg(QFileInfo(path).fileName(), reader.errorString()));
+}
 
 QString adoptFile(const QString &path, const QString &folder)
 {

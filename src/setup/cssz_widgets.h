@@ -56,6 +56,10 @@ QTableView *grid(QWidget *parent, const QString &name, const QRect &rect, GridMo
 // The dataset bookmarks of the rows selected in the grid, in the order they were selected.
 QList<qint64> selectedBookmarks(QTableView *view, Dataset *dataset);
 
+// Refuses a chosen photo that cannot be shown (a text file, random bytes, a broken picture): throws AppError
+// with a Chinese text naming the file, so that nothing of it is copied in or stored.
+void checkPhoto(const QString &path);
+
 // The bare name under which the chosen file `path` is found in `folder` (a full path ending in '/').
 // A file chosen elsewhere is copied into the folder, under a new name when the folder holds another
 // file of that name, so that the screens find it there later. Throws AppError when it cannot be copied.

@@ -166,6 +166,8 @@ void checkForm(const SettingsForm &f)
 {
     wholeNumber(QStringLiteral("通讯端口"), f.serialPort);
     wholeNumber(QStringLiteral("得分小数点保留"), f.decimals);
+    if (!decimalsText(f.decimals))
+        throw AppError(QStringLiteral("“得分小数点保留”应为1到3位，现在是“%1”，请检查！").arg(f.decimals.trimmed()));
     wholeNumber(QStringLiteral("选手个数"), f.contestantCount);
     wholeNumber(QStringLiteral("大屏幕倒计时音效"), f.bigCountdownSound);
     for (int r = 1; r <= kRounds; ++r) {
@@ -176,10 +178,31 @@ void checkForm(const SettingsForm &f)
     wholeNumber(keys::kJudgeCount, f.judgeCount);
     if (!judgeCount(f.judgeCount))
         throw AppError(QStringLiteral("“评委个数”应为1到12，现在是“%1”，请检查！").arg(f.judgeCount.trimmed()));
+    if (tallyModeValue(f.tallyMode) == QLatin1String("1") && *judgeCount(f.judgeCount) < kFewestToDropExtremes)
+        throw AppError(QStringLiteral("“%1”至少要%2位评委，现在“评委个数”是“%3”：去掉最高分和最低分后没有分数可以求平均值，"
+                                      "请增加评委或改为“%4”！")
+                           .arg(kDropExtremes)
+                           .arg(kFewestToDropExtremes)
+                           .arg(f.judgeCount.trimmed(), kAverageAll));
     for (int i = 0; i < kCountdowns; ++i)
         wholeNumber(countdownKey(i), f.countdowns[i]);
     wholeNumber(keys::kCountdownSoundFrom, f.countdownSoundFrom);
     wholeNumber(QStringLiteral("显示选择题目个数"), f.tileCount);
+}
+
+std::optional<QString> presetRefusal(const QString &text)
+{
+    const QString t = text.trimmed();
+    bool whole = true;
+    int seconds = 0;
+    try {
+        seconds = decimal_text::toInt(t);
+    } catch (const AppError &) {
+        whole = false;
+    }
+    if (whole && seconds > 0)
+        return std::nullopt;
+    return QStringLiteral("倒计时时间应为大于0的整数秒，现在是“%1”，请检查！").arg(t);
 }
 
 const QList<ScoreColumn> &scoreColumns()

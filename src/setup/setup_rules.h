@@ -20,6 +20,8 @@ constexpr int kJudges = 12;
 constexpr int kRounds = 4;
 constexpr int kCountdowns = 5;
 constexpr int kTiles = 20;
+// Dropping the highest and the lowest score leaves a score to average from three judges on.
+constexpr int kFewestToDropExtremes = 3;
 
 // The list texts of three keys and their stored values.
 inline const QString kSkipRanks = QStringLiteral("跳名次");
@@ -68,6 +70,8 @@ struct SettingsForm {
     QString locked;     // list text
     QString tileCount;
     std::array<QString, kTiles> tileCaptions;
+
+    bool operator==(const SettingsForm &) const = default;
 };
 
 // The keys of config.ini in the order the save writes them, values trimmed; the ranking and tally modes
@@ -75,8 +79,14 @@ struct SettingsForm {
 QList<IniFile::Entry> saveEntries(const SettingsForm &form);
 
 // Checks the values every reader converts to numbers; throws AppError with a Chinese text that names the
-// first value in error. The judge count must be 1..12, since the screens have room for twelve judges.
+// first value in error. The judge count must be 1..12, since the screens have room for twelve judges; the
+// decimals 1..3, the patterns the scores know; dropping the highest and the lowest score needs three
+// judges, or no score is left to average.
 void checkForm(const SettingsForm &form);
+
+// The refusal of a big-screen countdown preset, which the clock counts down from: anything but a whole
+// number of seconds above 0. Nothing when the preset can be stored.
+std::optional<QString> presetRefusal(const QString &text);
 
 // One column of the score records grid.
 struct ScoreColumn {

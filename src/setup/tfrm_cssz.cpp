@@ -18,6 +18,7 @@ namespace {
 
 const QString kSaved = QStringLiteral("参数数据已经成功保存！");
 const QString kSaveFailed = QStringLiteral("参数数据保存失败，请检查！");
+const QString kDropEdits = QStringLiteral("参数已经修改，还没有保存。确定要退出并放弃这些修改吗？");
 
 } // namespace
 
@@ -36,7 +37,7 @@ Tfrm_cssz::Tfrm_cssz(AppContext &context) : StageWindow(context, QStringLiteral(
     Button1 = cssz::button(this, QStringLiteral("Button1"), QStringLiteral("保 存"), 742, 709, 90, 30);
     Button2 = cssz::button(this, QStringLiteral("Button2"), QStringLiteral("退 出"), 846, 709, 90, 30);
     connect(Button1, &QPushButton::clicked, this, [this] { guard([this] { save(); }); });
-    connect(Button2, &QPushButton::clicked, this, [this] { closeScreen(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { guard([this] { leave(); }); });
 }
 
 void Tfrm_cssz::makeWidgets()
@@ -60,14 +61,37 @@ void Tfrm_cssz::onShow()
     // Esc closes the screen while the window itself has the focus: it has it when it opens.
     setFocus();
 
-    show_xtcssz->loadScoring();
-    TabSheet2->loadCount();
-    TabSheet1->load(); // stops the opening here when the judge count is not a number
-    show_xtcssz->loadQuiz();
-    show_xtcssz->fillPresets();
-    TabSheet2->openList();
-    TabSheet3->listAll();
-    TabSheet2->fillCountChoices();
+    // Whatever part of the opening ran, what it left in the widgets is what a later edit is told from.
+    try {
+        show_xtcssz->loadScoring();
+        TabSheet2->loadCount();
+        TabSheet1->load(); // stops the opening here when the judge count is not a number
+        show_xtcssz->loadQuiz();
+        show_xtcssz->fillPresets();
+        TabSheet2->openList();
+        TabSheet3->listAll();
+        TabSheet2->fillCountChoices();
+    } catch (...) {
+        m_shown = form();
+        throw;
+    }
+    m_shown = form();
+}
+
+setup_rules::SettingsForm Tfrm_cssz::form() const
+{
+    setup_rules::SettingsForm f;
+    show_xtcssz->fillForm(f);
+    TabSheet2->fillForm(f);
+    TabSheet1->fillForm(f);
+    return f;
+}
+
+void Tfrm_cssz::leave()
+{
+    if (form() != m_shown && !context().dialogs().confirm(this, kDropEdits))
+        return;
+    closeScreen();
 }
 
 void Tfrm_cssz::save()
@@ -78,17 +102,14 @@ void Tfrm_cssz::save()
     };
     Bar1->setValue(10);
     Bar1->show();
-    setup_rules::SettingsForm form;
-    show_xtcssz->fillForm(form);
-    TabSheet2->fillForm(form);
+    const setup_rules::SettingsForm edited = form();
     progress(20);
-    TabSheet1->fillForm(form);
     progress(50);
     QList<IniFile::Entry> entries;
     try {
-        // A value the readers cannot convert is refused before anything is written.
-        setup_rules::checkForm(form);
-        entries = setup_rules::saveEntries(form);
+        // A value the readers cannot convert or use is refused before anything is written.
+        setup_rules::checkForm(edited);
+        entries = setup_rules::saveEntries(edited);
     } catch (...) {
         Bar1->hide();
         throw;
@@ -111,7 +132,7 @@ bool Tfrm_cssz::keyUp(int key, Qt::KeyboardModifiers)
 {
     // The screen leaves every key to its widgets; Esc closes it only from the window itself.
     if (key == vk::Escape && (!focusWidget() || focusWidget() == this)) {
-        closeScreen();
+        leave();
         return true;
     }
     return false;

@@ -2,6 +2,7 @@
 // The 参数设置 screen: the contest's settings on four tabs (system, judges, roster, score records), saved
 // to config.ini in one go; the countdown presets, the roster and the score records change the database
 // at once through their own buttons.
+#include "setup_rules.h"
 #include "ui/stage_window.h"
 
 class QProgressBar;
@@ -32,6 +33,10 @@ public:
 
     // Writes every setting to config.ini, then closes; on failure the screen stays open.
     void save();
+    // 退 出 and Esc: closes without saving, after asking when the settings were edited since the opening.
+    void leave();
+    // The settings as the widgets hold them now.
+    setup_rules::SettingsForm form() const;
 
 protected:
     void makeWidgets() override;
@@ -41,4 +46,5 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    setup_rules::SettingsForm m_shown; // what the opening put into the widgets
 };

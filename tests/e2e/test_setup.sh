@@ -25,7 +25,10 @@ e2e_click 130 75                      # 评委个数
 e2e_key ctrl+a 7 Tab
 e2e_click 166 117                     # the first judge's name
 e2e_key ctrl+a
-xdotool type --delay 60 "林海"
+# xdotool maps each Chinese character to a spare key first; a slow pause lets the program hear of the
+# new mapping before the key comes, or the first character can be lost on a busy machine.
+sleep 0.5
+xdotool type --delay 200 "林海"
 
 e2e_click 245 18                      # 选手参数设置
 e2e_click 193 582                     # the new contestant's name
@@ -50,7 +53,10 @@ e2e_expect "config.ini holds the first judge's name" 林海 "$(setting 1号评�
 
 # The scoring screen works with the new settings: three decimals, seven judges, the new name.
 e2e_click 157 410                     # area 1: the show hub
+e2e_wait 10 "the show hub" windows_are $((menu + 1))
 e2e_key F1                            # the scoring screen
+e2e_wait 10 "the scoring screen" windows_are $((menu + 2))
+sleep 0.5
 e2e_key F1 Up F9                      # round 1, contestant 1, the entry panel
 e2e_click 857 753                     # 自动生成
 sleep 1                               # the panel shows the generated scores

@@ -196,13 +196,19 @@ private slots:
         QTest::addColumn<QString>("flashMarks");
         QTest::addColumn<bool>("tally");
         QTest::addColumn<QString>("error");
-        const QString invalid = QStringLiteral("Invalid floating point operation");
+        // The operator is told why, in Chinese: too few judges to drop two, or every score flashed.
+        auto tooFew = [](int n) {
+            return QStringLiteral("无法求平均分：只有%1位评委，去掉最高分和最低分后没有剩下的分数。"
+                                  "请在参数设置中把评委个数增加到3位以上，或把得分统计模式改为“分数直接累加,求平均值”。").arg(n);
+        };
+        const QString flashed =
+            QStringLiteral("无法求平均分：2位评委的分数都已被“=”和“-”键标为最高分或最低分，没有计入平均分的分数。");
         QTest::newRow("tally 1, one judge") << QStringList{QStringLiteral("9")} << QStringLiteral(".") << true
-                                            << invalid;
+                                            << tooFew(1);
         QTest::newRow("tally 1, two different judges")
-            << QStringList{QStringLiteral("9"), QStringLiteral("8")} << QStringLiteral("..") << true << invalid;
+            << QStringList{QStringLiteral("9"), QStringLiteral("8")} << QStringLiteral("..") << true << tooFew(2);
         QTest::newRow("every score flashed") << QStringList{QStringLiteral("9"), QStringLiteral("8")}
-                                             << QStringLiteral("HL") << false << invalid;
+                                             << QStringLiteral("HL") << false << flashed;
         QTest::newRow("empty score box") << QStringList{QStringLiteral("9"), QString()} << QStringLiteral("..")
                                          << true << QStringLiteral("“”不是有效的数字。\n'' is not a valid floating point value");
         QTest::newRow("not a number") << QStringList{QStringLiteral("9"), QStringLiteral("9,5")}
@@ -221,7 +227,7 @@ private slots:
         QCOMPARE(errorOf([&] {
                      if (tally)
                          mark_highest_lowest(scores, marks);
-                     judges_average(scores, marks);
+                     judges_average(scores, marks, tally ? 1 : 0);
                  }),
                  error);
     }

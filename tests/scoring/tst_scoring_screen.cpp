@@ -451,7 +451,9 @@ private slots:
         QTest::newRow("score is no number") << u"0"_s << QStringList{QStringLiteral("9"), QStringLiteral("abc")} << QString()
                                             << int(Qt::Key_F7) << u"“abc”不是有效的数字。\n'abc' is not a valid floating point value"_s;
         QTest::newRow("no score left to average") << u"1"_s << QStringList{QStringLiteral("9"), QStringLiteral("8")}
-                                                  << QString() << int(Qt::Key_F7) << u"Invalid floating point operation"_s;
+                                                  << QString() << int(Qt::Key_F7)
+                                                  << u"无法求平均分：只有2位评委，去掉最高分和最低分后没有剩下的分数。"
+                                                     "请在参数设置中把评委个数增加到3位以上，或把得分统计模式改为“分数直接累加,求平均值”。"_s;
         QTest::newRow("answer is no number, F7") << u"0"_s << QStringList{QStringLiteral("9")} << u"x"_s << int(Qt::Key_F7)
                                                  << u"“x”不是有效的数字。\n'x' is not a valid floating point value"_s;
         QTest::newRow("answer is no number, F6") << u"0"_s << QStringList{QStringLiteral("9")} << u"x"_s << int(Qt::Key_F6)
@@ -602,33 +604,75 @@ private slots:
         QVERIFY(c.t.fakes.dialogs.errors.isEmpty());
     }
 
-    // A photo that is no picture costs neither the score nor the show: it is stored and shown without
-    // photo, and the operator hears of the photo once.
-    void unreadablePhotoStillStoresTheScore()
+    // A photo that is no picture costs neither the score nor the show: the operator hears of it once, when
+    // the screen opens, and the final score is shown and stored without photo, with no box over it.
+    void unreadablePhotoIsToldAtTheOpening_data()
     {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray noise(2048, '\0');
+        for (int i = 0; i < noise.size(); ++i)
+            noise[i] = char((i * 7919 + 13) % 251);
+        QTest::newRow("a text file") << QByteArray("this is no picture");
+        QTest::newRow("random bytes") << noise;
+    }
+    void unreadablePhotoIsToldAtTheOpening()
+    {
+        QFETCH(QByteArray, bytes);
         Contest c(2, 0);
-        c.t.folder.setConfig(keys::kContest, keys::kContestantCount, QStringLiteral("1"));
-        c.t.folder.exec({QStringLiteral("insert into xsb (bh, xm, zppath) values (1, '甲', 'x.jpg')")});
-        QDir().mkpath(c.t.folder.file(QStringLiteral("选手照片")));
-        QFile broken(c.t.folder.file(QStringLiteral("选手照片/x.jpg")));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("this is no picture");
-        broken.close();
+        c.t.folder.setConfig(keys::kContest, keys::kContestantCount, QStringLiteral("2"));
+        c.t.folder.exec({QStringLiteral("insert into xsb (bh, xm, zppath) values (1, '甲', 'x.jpg')"),
+                         QStringLiteral("insert into xsb (bh, xm, zppath) values (2, '乙', '')")});
+        c.t.folder.writeBytes(QStringLiteral("选手照片/x.jpg"), bytes);
         c.open();
+        QTRY_COMPARE(c.t.fakes.dialogs.errors.size(), 1);
+        const QString told = c.t.fakes.dialogs.errors.first();
+        QVERIFY2(told.startsWith(QStringLiteral("下列选手的照片无法显示，显示得分时将不带照片")), qPrintable(told));
+        QVERIFY(told.contains(QStringLiteral("1号 甲：“x.jpg”")));
+        QVERIFY(!told.contains(QStringLiteral("乙")));
+
         c.key(Qt::Key_F1);
         c.keys(QStringLiteral("U"));
         c.enter({QStringLiteral("9"), QStringLiteral("8")});
+        int boxesOverTheScore = 0;
+        c.t.fakes.dialogs.onError = [&](const QString &) { boxesOverTheScore += c.shown(QStringLiteral("Panel_df1")) ? 1 : 0; };
         c.key(Qt::Key_F7);
         QCOMPARE(c.rows(QStringLiteral("select zhtotal from pwdf")), QStringList{QStringLiteral("8.50")});
         QVERIFY(c.shown(QStringLiteral("Panel_df1")));
         QVERIFY(!c.shown(QStringLiteral("panel_df")));
         QCOMPARE(c.label(QStringLiteral("lab_xsdf1"))->text(), QStringLiteral("8.50"));
-        QCOMPARE(c.t.fakes.dialogs.errors.size(), 1);
-        QVERIFY(c.t.fakes.dialogs.errors.first().contains(QStringLiteral("x.jpg")));
+        // Under the score the contestant changes and comes back: still no box.
+        c.keys(QStringLiteral("UU"));
         c.key(Qt::Key_Escape);
+        c.keys(QStringLiteral("UU"));
         c.key(Qt::Key_F7);
         QCOMPARE(c.t.fakes.dialogs.errors.size(), 1);
-        QCOMPARE(c.rows(QStringLiteral("select count(*) from pwdf")), QStringList{QStringLiteral("1")});
+        QCOMPARE(boxesOverTheScore, 0);
+
+        // The next opening tells it again, once.
+        c.key(Qt::Key_Escape);
+        c.key(Qt::Key_Escape);
+        c.open();
+        QTRY_COMPARE(c.t.fakes.dialogs.errors.size(), 2);
+    }
+
+    // A photo broken after the opening is told when its contestant is chosen, never under a score.
+    void photoBrokenLaterIsToldWhenChosen()
+    {
+        Contest c(2, 0);
+        c.t.folder.setConfig(keys::kContest, keys::kContestantCount, QStringLiteral("2"));
+        c.t.folder.exec({QStringLiteral("insert into xsb (bh, xm, zppath) values (1, '甲', 'x.jpg')"),
+                         QStringLiteral("insert into xsb (bh, xm, zppath) values (2, '乙', '')")});
+        writePortrait(c.t.folder, QStringLiteral("选手照片/x.jpg"), QSize(120, 120), Qt::darkCyan);
+        c.open();
+        QCoreApplication::processEvents();
+        QVERIFY(c.t.fakes.dialogs.errors.isEmpty());
+        c.t.folder.writeBytes(QStringLiteral("选手照片/x.jpg"), "broken since");
+        c.key(Qt::Key_F1);
+        c.keys(QStringLiteral("U"));
+        QCOMPARE(c.t.fakes.dialogs.errors.size(), 1);
+        QVERIFY(c.t.fakes.dialogs.errors.first().contains(QStringLiteral("x.jpg")));
+        c.keys(QStringLiteral("UU")); // told once per opening
+        QCOMPARE(c.t.fakes.dialogs.errors.size(), 1);
     }
 
     // While the entry panel is up, keys that type characters and the arrows belong to the box.

@@ -27,6 +27,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -246,6 +247,42 @@ private slots:
         QCOMPARE(s.find<QLabel>(QStringLiteral("lab_pw2"))->text(), QStringLiteral("李华"));
     }
 
+    // 退 出 drops unsaved edits only when the organiser says so.
+    void leavingWithUnsavedEditsAsks_data()
+    {
+        QTest::addColumn<QString>("edit");   // the widget edited, "" for none
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("nothing edited") << QString() << false << false << true;
+        QTest::newRow("a round's lowest score, No") << QStringLiteral("ed_hj2_zd") << false << true << false;
+        QTest::newRow("a round's lowest score, Yes") << QStringLiteral("ed_hj2_zd") << true << true << true;
+        QTest::newRow("a judge's name, No") << QStringLiteral("ed_pw3") << false << true << false;
+        QTest::newRow("the contestant count, No") << QStringLiteral("combo_xsgs") << false << true << false;
+    }
+    void leavingWithUnsavedEditsAsks()
+    {
+        QFETCH(QString, edit);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, closed);
+        Setup s;
+        s.t.folder.setConfig(keys::kJudges, keys::kJudgeCount, QStringLiteral("5"));
+        const QByteArray before = s.configBytes();
+        s.open();
+        if (!edit.isEmpty())
+            s.type(s.find(edit), QStringLiteral("7"));
+        s.dialogs().confirmAnswers << answer;
+        s.click(QStringLiteral("Button2"));
+        QCOMPARE(s.dialogs().confirmations,
+                 asked ? QStringList{QStringLiteral("参数已经修改，还没有保存。确定要退出并放弃这些修改吗？")} : QStringList());
+        QCOMPARE(s.screen->isVisible(), !closed);
+        QCOMPARE(s.configBytes(), before); // nothing written either way
+        if (!closed) // the edit is still there to be saved
+            QCOMPARE(qobject_cast<QLineEdit *>(s.find(edit)) ? s.edit(edit)->text() : s.combo(edit)->currentText(),
+                     QStringLiteral("7"));
+    }
+
     void escClosesOnlyFromTheWindowItself()
     {
         Setup s;
@@ -255,14 +292,16 @@ private slots:
         QTest::keyClick(e, Qt::Key_Escape);
         QVERIFY(s.screen->isVisible());
         s.screen->setFocus();
-        QTest::keyClick(s.screen, Qt::Key_Escape);
+        QTest::keyClick(s.screen, Qt::Key_Escape); // asked first, since the edit is not saved; answered Yes
+        QCOMPARE(s.dialogs().confirmations.size(), 1);
         QVERIFY(!s.screen->isVisible());
         QCOMPARE(s.t.folder.config(keys::kContest, keys::roundLowest(1)), QStringLiteral("0")); // nothing saved
-        // The next opening shows the file again.
+        // The next opening shows the file again; without edits Esc does not ask.
         s.open();
         QCOMPARE(s.edit(QStringLiteral("ed_hj1_zd"))->text(), QStringLiteral("0"));
         QTest::keyClick(s.screen, Qt::Key_Escape);
         QVERIFY(!s.screen->isVisible());
+        QCOMPARE(s.dialogs().confirmations.size(), 1);
     }
 };
 
@@ -271,16 +310,22 @@ class SystemTabTest : public QObject {
 private slots:
     void theUniformTimeFillsTheCountdowns_data()
     {
+        QTest::addColumn<bool>("emptiedFirst");
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("countdowns");
         QTest::addColumn<bool>("message");
-        QTest::newRow("45") << QStringLiteral("45") << QStringLiteral("45") << false;
-        QTest::newRow("4a") << QStringLiteral("4a") << QStringLiteral("4") << true; // "4" copied on the way
-        QTest::newRow("emptied") << QString() << QStringLiteral("0") << false;
+        QTest::newRow("45") << false << QStringLiteral("45") << QStringLiteral("45") << QStringLiteral("45") << false;
+        QTest::newRow("4a") << false << QStringLiteral("4a") << QStringLiteral("4a") << QStringLiteral("4") << true; // "4" copied on the way
+        // An emptied box stays empty while the operator types anew, and copies nothing meanwhile.
+        QTest::newRow("emptied") << false << QString() << QString() << QStringLiteral("9") << false;
+        QTest::newRow("emptied, then 45") << true << QStringLiteral("45") << QStringLiteral("45") << QStringLiteral("45") << false;
     }
     void theUniformTimeFillsTheCountdowns()
     {
+        QFETCH(bool, emptiedFirst);
         QFETCH(QString, typed);
+        QFETCH(QString, shown);
         QFETCH(QString, countdowns);
         QFETCH(bool, message);
         Setup s;
@@ -288,13 +333,61 @@ private slots:
         s.open();
         QLineEdit *uniform = s.edit(QStringLiteral("ed_tongyitime1"));
         uniform->setText(QStringLiteral("9"));
-        s.type(uniform, typed);
-        if (typed.isEmpty())
-            QCOMPARE(uniform->text(), QStringLiteral("0"));
+        if (emptiedFirst) {
+            s.type(uniform, QString());
+            QTest::keyClicks(uniform, typed);
+        } else {
+            s.type(uniform, typed);
+        }
+        QCOMPARE(uniform->text(), shown);
         for (const char *name : {"ed_xztdjs1", "ed_wdtdjs1", "ed_lxtdjs1", "ed_tptdjs1", "ed_dmtdjs1"})
             QCOMPARE(s.edit(QLatin1String(name))->text(), countdowns);
         QCOMPARE(s.dialogs().informations,
                  message ? QStringList{QStringLiteral("你输入的时间格式有错误或者有非法字符，请检查!")} : QStringList());
+    }
+
+    // Every caption is read whole, and a time of four digits fits its box.
+    void textsFitTheirBoxes()
+    {
+        Setup s;
+        s.open();
+        auto *title = s.find<QLabel>(QStringLiteral("lab_tmgs_title"));
+        QCOMPARE(title->text(), QStringLiteral("（选择题目汉字或者数字）"));
+        QVERIFY(title->isVisible());
+        QVERIFY(title->width() >= title->fontMetrics().horizontalAdvance(title->text()));
+        QVERIFY(title->parentWidget()->rect().contains(title->geometry()));
+        for (const char *name : {"ed_xztdjs1", "ed_wdtdjs1", "ed_lxtdjs1", "ed_tptdjs1", "ed_dmtdjs1", "ed_tongyitime1",
+                                 "ed_djsyx1", "ed_djs", "ed_djsyx"}) {
+            QLineEdit *e = s.edit(QLatin1String(name));
+            // The frame and the box's own margins take a few pixels of each side.
+            QVERIFY2(e->fontMetrics().horizontalAdvance(QStringLiteral("1200")) + 10 <= e->width(), name);
+        }
+    }
+
+    // The big-screen clock counts down from a preset: only a whole number of seconds above 0 is stored.
+    void presetsTheClockCannotCountAreRefused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("-10") << QStringLiteral("-10") << QString();
+        QTest::newRow("0") << QStringLiteral("0") << QString();
+        QTest::newRow("decimal") << QStringLiteral("1.5") << QString();
+        QTest::newRow("with its unit") << QStringLiteral("3分") << QString();
+        QTest::newRow("1") << QStringLiteral("1") << QStringLiteral("1");
+        QTest::newRow("1200") << QStringLiteral(" 1200 ") << QStringLiteral("1200");
+    }
+    void presetsTheClockCannotCountAreRefused()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        Setup s;
+        s.open();
+        s.type(s.edit(QStringLiteral("ed_djs")), typed);
+        s.click(QStringLiteral("Button25"));
+        QCOMPARE(s.rows(QStringLiteral("select js from djs")), stored.isEmpty() ? QStringList() : QStringList{stored});
+        QCOMPARE(s.dialogs().informations,
+                 stored.isEmpty() ? QStringList{QStringLiteral("倒计时时间应为大于0的整数秒，现在是“%1”，请检查！").arg(typed.trimmed())}
+                                  : QStringList());
     }
 
     void presetsAreAddedAndDeletedByValue()
@@ -452,6 +545,57 @@ private slots:
         QVERIFY(s.screen->isVisible());
         QVERIFY(s.find(QStringLiteral("Bar1"))->isHidden());
         QCOMPARE(s.configBytes(), before);
+    }
+
+    // Values that convert but that the scoring screen cannot use are refused as well, before anything is
+    // written: decimals beyond the three patterns, and dropping the extremes with fewer than three judges.
+    void valuesTheScoringScreenCannotUseAreRefused_data()
+    {
+        QTest::addColumn<QString>("decimals");
+        QTest::addColumn<QString>("tally");
+        QTest::addColumn<QString>("judges");
+        QTest::addColumn<QString>("error"); // empty: saved
+        const QString drop = QStringLiteral("去掉最高最低分,求平均值");
+        const QString all = QStringLiteral("分数直接累加,求平均值");
+        auto fewJudges = [&](int n) {
+            return QStringLiteral("“去掉最高最低分,求平均值”至少要3位评委，现在“评委个数”是“%1”：去掉最高分和最低分后没有分数可以"
+                                  "求平均值，请增加评委或改为“分数直接累加,求平均值”！").arg(n);
+        };
+        QTest::newRow("9 decimals") << QStringLiteral("9") << all << QStringLiteral("5")
+                                    << QStringLiteral("“得分小数点保留”应为1到3位，现在是“9”，请检查！");
+        QTest::newRow("0 decimals") << QStringLiteral("0") << all << QStringLiteral("5")
+                                    << QStringLiteral("“得分小数点保留”应为1到3位，现在是“0”，请检查！");
+        QTest::newRow("3 decimals") << QStringLiteral("3") << all << QStringLiteral("5") << QString();
+        QTest::newRow("drop extremes, 2 judges") << QStringLiteral("2") << drop << QStringLiteral("2") << fewJudges(2);
+        QTest::newRow("drop extremes, 1 judge") << QStringLiteral("2") << drop << QStringLiteral("1") << fewJudges(1);
+        QTest::newRow("drop extremes, 3 judges") << QStringLiteral("2") << drop << QStringLiteral("3") << QString();
+        QTest::newRow("average all, 1 judge") << QStringLiteral("2") << all << QStringLiteral("1") << QString();
+    }
+    void valuesTheScoringScreenCannotUseAreRefused()
+    {
+        QFETCH(QString, decimals);
+        QFETCH(QString, tally);
+        QFETCH(QString, judges);
+        QFETCH(QString, error);
+        Setup s;
+        s.t.folder.setConfig(keys::kJudges, keys::kJudgeCount, QStringLiteral("5"));
+        const QByteArray before = s.configBytes();
+        s.open();
+        s.type(s.combo(QStringLiteral("combo_xsd")), decimals);
+        s.type(s.combo(QStringLiteral("combo_dftjms")), tally);
+        s.type(s.combo(QStringLiteral("combo_pwgs")), judges);
+        s.click(QStringLiteral("Button1"));
+        if (!error.isEmpty()) {
+            QCOMPARE(s.dialogs().errors, QStringList{error});
+            QVERIFY(s.screen->isVisible());
+            QVERIFY(s.find(QStringLiteral("Bar1"))->isHidden());
+            QCOMPARE(s.configBytes(), before);
+            return;
+        }
+        QVERIFY(s.dialogs().errors.isEmpty());
+        QVERIFY(!s.screen->isVisible());
+        QCOMPARE(s.t.folder.config(keys::kScoring, keys::kDecimals), decimals);
+        QCOMPARE(s.t.folder.config(keys::kJudges, keys::kJudgeCount), judges);
     }
 
     void aSaveWithoutTheConfigFolderFails()
@@ -681,6 +825,48 @@ private slots:
         QVERIFY(s.find<Picture>(QStringLiteral("image_xszp"))->isEmpty());
     }
 
+    // A photo the scoring screen could not show under the final score is refused when it is chosen, and
+    // nothing of it is copied in or stored.
+    void aPhotoThatIsNoPictureIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QByteArray noise(4096, '\0');
+        quint32 x = 2463534242u; // a fixed xorshift sequence: the same bytes every run
+        for (char &b : noise) {
+            x ^= x << 13;
+            x ^= x >> 17;
+            x ^= x << 5;
+            b = char(x & 0xff);
+        }
+        QTest::newRow("a text file") << QByteArray("选手简介：欧阳晓雯，女，1999年生。\n");
+        QTest::newRow("random bytes") << noise;
+        QTest::newRow("an empty file") << QByteArray();
+    }
+    void aPhotoThatIsNoPictureIsRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        Setup s;
+        s.open();
+        s.tab(s.screen->TabSheet2);
+        s.t.folder.writeBytes(QStringLiteral("下载/假照片.jpg"), bytes);
+        s.dialogs().fileAnswers << s.t.folder.file(QStringLiteral("下载/假照片.jpg"));
+        s.click(QStringLiteral("SpeedButton1"));
+        QCOMPARE(s.dialogs().errors.size(), 1);
+        QVERIFY2(s.dialogs().errors[0].startsWith(QStringLiteral("“假照片.jpg”不是可以显示的图片，请选择JPEG照片。")),
+                 qPrintable(s.dialogs().errors[0]));
+        QVERIFY(s.edit(QStringLiteral("ed_xszp"))->text().isEmpty());
+        QVERIFY(!QFile::exists(s.t.folder.file(QStringLiteral("选手照片/假照片.jpg"))));
+
+        // Named by hand, a file already in the folder that is no picture is not stored either.
+        s.t.folder.writeBytes(QStringLiteral("选手照片/坏.jpg"), bytes);
+        s.type(s.edit(QStringLiteral("ed_xsxm")), QStringLiteral("新人"));
+        s.type(s.edit(QStringLiteral("ed_xszp")), QStringLiteral("坏.jpg"));
+        s.click(QStringLiteral("Button4"));
+        QCOMPARE(s.dialogs().errors.size(), 2);
+        QVERIFY(s.rows(QStringLiteral("select xm from xsb")).isEmpty());
+        QCOMPARE(s.edit(QStringLiteral("ed_xsxm"))->text(), QStringLiteral("新人")); // to be corrected, not typed again
+    }
+
     void choosersStartInTheirFolders()
     {
         Setup s;
@@ -866,6 +1052,94 @@ private slots:
         s.t.fakes.spreadsheet.failWith = QStringLiteral("无法创建Xls文件，请确认是否安装EXCEL");
         s.click(QStringLiteral("Button8"));
         QCOMPARE(s.dialogs().errors, QStringList{QStringLiteral("无法创建Xls文件，请确认是否安装EXCEL")});
+    }
+
+    // On a display without a window manager the office program stores a closed window as 2 x 2 pixels and
+    // would open the next export that small: the stored place is replaced before every start.
+    void theOfficeWindowIsFittedToTheDisplay()
+    {
+        const QString factory = QStringLiteral("/org.openoffice.Setup/Office/Factories/org.openoffice.Setup:Factory['%1']");
+        const QString sheet = factory.arg(QStringLiteral("com.sun.star.sheet.SpreadsheetDocument"));
+        const QString slides = factory.arg(QStringLiteral("com.sun.star.presentation.PresentationDocument"));
+        auto item = [](const QString &path, const QString &value) {
+            return QStringLiteral("<item oor:path=\"%1\"><prop oor:name=\"ooSetupFactoryWindowAttributes\" oor:op=\"fuse\">"
+                                  "<value>%2</value></prop></item>\n").arg(path, value);
+        };
+        const QString other = QStringLiteral("<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"FirstRun\" "
+                                             "oor:op=\"fuse\"><value>false</value></prop></item>\n");
+        QTemporaryDir profile;
+        QDir().mkpath(profile.filePath(QStringLiteral("user")));
+        const QString xcu = profile.filePath(QStringLiteral("user/registrymodifications.xcu"));
+        auto write = [&xcu](const QString &text) {
+            QFile f(xcu);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(text.toUtf8());
+        };
+        auto read = [&xcu] {
+            QFile f(xcu);
+            return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+        };
+        const QString head = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items "
+                                            "xmlns:oor=\"http://openoffice.org/2001/registry\">\n");
+        write(head + other + item(sheet, QStringLiteral("32,25,2,2;5;32,25,959,718;")) + QStringLiteral("</oor:items>\n"));
+        const QString fitted = QStringLiteral("0,0,1280,800;1;0,0,1280,800;");
+        fitOfficeWindows(profile.path(), QRect(0, 0, 1280, 800));
+        fitOfficeWindows(profile.path(), QRect(0, 0, 1280, 800)); // each start: still one place per kind
+        QString text = read();
+        QVERIFY(!text.contains(QStringLiteral("32,25,2,2")));
+        QCOMPARE(text.count(item(sheet, fitted)), 1);
+        QCOMPARE(text.count(item(slides, fitted)), 1);
+        QVERIFY(text.startsWith(head + other)); // the rest of the profile stays
+        QVERIFY(text.endsWith(QStringLiteral("</oor:items>\n")));
+
+        // A profile not made yet gets a file the office program reads.
+        QTemporaryDir fresh;
+        fitOfficeWindows(fresh.path(), QRect(0, 0, 1024, 768));
+        QFile made(fresh.filePath(QStringLiteral("user/registrymodifications.xcu")));
+        QVERIFY(made.open(QIODevice::ReadOnly));
+        text = QString::fromUtf8(made.readAll());
+        QVERIFY(text.startsWith(QStringLiteral("<?xml")));
+        QCOMPARE(text.count(item(sheet, QStringLiteral("0,0,1024,768;1;0,0,1024,768;"))), 1);
+    }
+
+    // The export writes the place into the office program's own profile before it starts the program.
+    void theExportFitsTheWindowBeforeTheStart()
+    {
+        QTemporaryDir dir;
+        const QString seen = dir.filePath(QStringLiteral("seen.xcu"));
+        const QString office = dir.filePath(QStringLiteral("soffice"));
+        {
+            QFile script(office);
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            // Keeps the profile as the program finds it at its start.
+            script.write(QStringLiteral("#!/bin/sh\nfor a in \"$@\"; do case \"$a\" in -env:UserInstallation=file://*) "
+                                        "p=\"${a#-env:UserInstallation=file://}\";; esac; done\n"
+                                        "cp \"$p/user/registrymodifications.xcu\" \"%1.part\" && mv \"%1.part\" \"%1\"\n")
+                             .arg(seen)
+                             .toUtf8());
+        }
+        QVERIFY(QFile::setPermissions(office, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        const QString stored = officeProfileFolder() + QStringLiteral("/user/registrymodifications.xcu");
+        QDir().mkpath(QFileInfo(stored).path());
+        {
+            QFile tiny(stored);
+            QVERIFY(tiny.open(QIODevice::WriteOnly));
+            tiny.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\">\n"
+                       "<item oor:path=\"/org.openoffice.Setup/Office/Factories/org.openoffice.Setup:Factory['com.sun.star.sheet."
+                       "SpreadsheetDocument']\"><prop oor:name=\"ooSetupFactoryWindowAttributes\" oor:op=\"fuse\"><value>"
+                       "32,25,2,2;5;32,25,959,718;</value></prop></item>\n</oor:items>\n");
+        }
+        qputenv("QUELMORA_OFFICE", office.toLocal8Bit());
+        XlsxSpreadsheet export_;
+        export_.show(QStringLiteral("比赛评分数据资料"), {{2, 1, QStringLiteral("编号")}});
+        qunsetenv("QUELMORA_OFFICE");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(seen), 10000);
+        QFile f(seen);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll());
+        QVERIFY(!text.contains(QStringLiteral("32,25,2,2")));
+        // The test display is 1024 x 768.
+        QVERIFY2(text.contains(QStringLiteral("<value>0,0,1024,768;1;0,0,1024,768;</value>")), qPrintable(text));
     }
 
     // The workbook of an export, read back by the office program: Chinese headers in row 2, rows from 3.
