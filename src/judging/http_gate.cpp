@@ -280,6 +280,8 @@ void HttpGate::answer(Open &open, int status, const QByteArray &type, const QByt
     out += keepAlive ? "Connection: keep-alive\r\n\r\n" : "Connection: close\r\n\r\n";
     if (!head)
         out += body;
+    if (open.socket->bytesToWrite() == 0) // the stall is counted from the first answer left waiting
+        open.lastProgress = now();
     open.socket->write(out);
     open.waitingSince = now();
     if (!keepAlive) {
