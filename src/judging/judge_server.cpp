@@ -3,16 +3,12 @@
 #include "settings/settings_files.h"
 #include "settings/settings_keys.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QHostAddress>
-#include <QHttpServer>
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
-#include <QHttpServerResponse>
 #include <QJsonDocument>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QWebSocket>
+#include <QWebSocketServer>
 
 #include <algorithm>
 #include <memory>
@@ -21,7 +17,7 @@
 namespace judging {
 
 namespace {
-const QString kPageRoot = QStringLiteral(":/judging/page/");
+const QString kPageRoot = QStringLiteral(":/judging/page");
 
 QString addressText(const QHostAddress &address)
 {
@@ -30,43 +26,14 @@ QString addressText(const QHostAddress &address)
     return ok ? QHostAddress(v4).toString() : address.toString();
 }
 
-// Refuses a connection at once when too many are open, in all or from its address, whether they ask for
-// the page or hold a phone's socket. The sockets are looked at rather than their signals followed: the
-// HTTP server cuts every signal of a socket it hands over to the WebSocket side.
-class CappedTcpServer : public QTcpServer {
-public:
-    CappedTcpServer(int total, int perAddress, QObject *parent)
-        : QTcpServer(parent), m_total(total), m_perAddress(perAddress) {}
-
-protected:
-    void incomingConnection(qintptr descriptor) override
-    {
-        auto *socket = new QTcpSocket(this);
-        if (!socket->setSocketDescriptor(descriptor)) {
-            delete socket;
-            return;
-        }
-        const QString address = addressText(socket->peerAddress());
-        std::erase_if(m_open, [](const Open &o) { return !o.socket || o.socket->state() == QAbstractSocket::UnconnectedState; });
-        const auto fromAddress = std::count_if(m_open.cbegin(), m_open.cend(), [&](const Open &o) { return o.address == address; });
-        if (int(m_open.size()) >= m_total || fromAddress >= m_perAddress) {
-            socket->abort();
-            socket->deleteLater();
-            return;
-        }
-        m_open.push_back({socket, address});
-        addPendingConnection(socket);
-    }
-
-private:
-    struct Open {
-        QPointer<QTcpSocket> socket;
-        QString address;
-    };
-    const int m_total;
-    const int m_perAddress;
-    std::vector<Open> m_open;
-};
+QByteArray contentType(const QString &file)
+{
+    if (file.endsWith(QLatin1String(".html")))
+        return "text/html; charset=utf-8";
+    if (file.endsWith(QLatin1String(".css")))
+        return "text/css; charset=utf-8";
+    return "text/javascript; charset=utf-8";
+}
 } // namespace
 
 JudgeServer::JudgeServer(QObject *parent) : JudgeLink(parent)
@@ -76,24 +43,49 @@ JudgeServer::JudgeServer(QObject *parent) : JudgeLink(parent)
     m_sweep.setInterval(1000);
     connect(&m_sweep, &QTimer::timeout, this, &JudgeServer::sweep);
     m_flush.setInterval(250);
-    connect(&m_flush, &QTimer::timeout, this, [this] { flushAudit(); });
+    connect(&m_flush, &QTimer::timeout, this, [this] {
+        QString error;
+        if (!m_audit.flush(&error, false)) // counts of the second still running wait for it to end
+            qWarning("The audit of the judges' phones could not be written: %s", qPrintable(error));
+    });
+    const qint64 t = now();
+    for (RateBucket &b : m_seatBuckets)
+        b = RateBucket(t);
     for (int s = 1; s <= kSeats; ++s)
         m_shown[s - 1] = seat(s);
 }
 
 JudgeServer::~JudgeServer()
 {
+    if (!m_echoes.isEmpty())
+        commitEchoes();
     closeAll();
-    m_http.reset();
-    if (m_audit.pending() > 0) // what is left goes to the database, which the owner keeps until now
-        flushAudit();
+    m_gate.reset();
+    if (m_audit.pending() > 0) { // what is left goes to the database, which the owner keeps until now
+        QString error;
+        m_audit.flush(&error, true);
+    }
 }
 
 void JudgeServer::attach(const SettingsFiles *settings, Connection *database)
 {
-    flushAudit(); // what was gathered goes to the database it was gathered for
+    QString error;
+    m_audit.flush(&error, true); // what was gathered goes to the database it was gathered for
     m_settings = settings;
     m_audit.attach(database);
+    if (database)
+        loadPairings();
+}
+
+void JudgeServer::loadPairings()
+{
+    QString error;
+    const QHash<int, Pairing> stored = m_audit.pairings(&error);
+    if (!error.isEmpty())
+        qWarning("The judges' phones' pairings could not be read: %s", qPrintable(error));
+    for (int seat = 1; seat <= kSeats; ++seat)
+        m_book.restore(seat, stored.value(seat));
+    refreshSeats(true);
 }
 
 void JudgeServer::setSteadyClock(std::function<qint64()> clock)
@@ -104,7 +96,7 @@ void JudgeServer::setSteadyClock(std::function<qint64()> clock)
 bool JudgeServer::flushAudit()
 {
     QString error;
-    const bool ok = m_audit.flush(&error);
+    const bool ok = m_audit.flush(&error, true);
     if (!ok)
         qWarning("The audit of the judges' phones could not be written: %s", qPrintable(error));
     return ok;
@@ -126,36 +118,27 @@ bool JudgeServer::start(const QString &address, quint16 port, QString *error)
             *error = QStringLiteral("请选择评委手机所在网络的地址，而不是 0.0.0.0。");
         return false;
     }
-    auto http = std::make_unique<QHttpServer>();
-    auto *tcp = new CappedTcpServer(kMaxConnections * 2, std::max(16, m_perAddress * 2), http.get());
-    if (!tcp->listen(host, port)) {
+    auto gate = std::make_unique<HttpGate>();
+    gate->setLimits(m_gateLimits);
+    QDirIterator files(kPageRoot, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString file = files.next();
+        QFile f(file);
+        if (f.open(QIODevice::ReadOnly))
+            gate->addFile(file.mid(kPageRoot.size()).toUtf8(), contentType(file), f.readAll());
+    }
+    QString why;
+    if (!gate->listen(host, port, &why)) {
         if (error)
-            *error = QStringLiteral("无法在 %1:%2 上启动手机评分：%3").arg(host.toString()).arg(port).arg(tcp->errorString());
+            *error = QStringLiteral("无法在 %1:%2 上启动手机评分：%3").arg(host.toString()).arg(port).arg(why);
         return false;
     }
     m_address = host.toString();
-    m_port = tcp->serverPort();
-    m_hostPort = m_address + QLatin1Char(':') + QString::number(m_port);
-
-    using Method = QHttpServerRequest::Method;
-    http->route(QStringLiteral("/"), Method::Get, [this](const QHttpServerRequest &r) {
-        return page(r, QStringLiteral("index.html"), "text/html; charset=utf-8");
-    });
-    http->route(QStringLiteral("/judge.js"), Method::Get, [this](const QHttpServerRequest &r) {
-        return page(r, QStringLiteral("judge.js"), "text/javascript; charset=utf-8");
-    });
-    http->route(QStringLiteral("/judge.css"), Method::Get, [this](const QHttpServerRequest &r) {
-        return page(r, QStringLiteral("judge.css"), "text/css; charset=utf-8");
-    });
-    // This Qt hands a connection to the WebSocket side only when a route took the request and wrote
-    // nothing: the phones' socket lives at /ws, and Origin and pairing are checked once it is open.
-    http->route(QStringLiteral("/ws"), [](const QHttpServerRequest &r, QHttpServerResponder &&responder) {
-        if (r.value("Upgrade").compare("websocket", Qt::CaseInsensitive) != 0)
-            responder.write(QHttpServerResponder::StatusCode::NotFound);
-    });
-    http->bind(tcp);
-    connect(http.get(), &QHttpServer::newWebSocketConnection, this, &JudgeServer::acceptSockets);
-    m_http = std::move(http);
+    m_port = gate->port();
+    m_hostPort = gate->hostPort();
+    m_audit.recheck();
+    connect(gate->sockets(), &QWebSocketServer::newConnection, this, &JudgeServer::acceptSockets);
+    m_gate = std::move(gate);
 
     // A database made before the audit existed gets its table now.
     flushAudit();
@@ -168,13 +151,17 @@ bool JudgeServer::start(const QString &address, quint16 port, QString *error)
 
 void JudgeServer::stop()
 {
-    if (!m_http)
+    if (!m_gate)
         return;
     m_sweep.stop();
     m_flush.stop();
+    if (!m_echoes.isEmpty())
+        commitEchoes();
     closeAll();
-    m_http.reset();
-    flushAudit();
+    m_gate.reset();
+    QString error;
+    if (!m_audit.flush(&error, true))
+        qWarning("The audit of the judges' phones could not be written: %s", qPrintable(error));
     emit runningChanged(false);
     refreshSeats(true);
 }
@@ -192,59 +179,72 @@ void JudgeServer::closeAll()
     }
 }
 
-QHttpServerResponse JudgeServer::page(const QHttpServerRequest &request, const QString &file,
-                                      const QByteArray &type) const
-{
-    // Only a page asked for by this address: a name of another site pointed here (rebinding) is refused.
-    if (QString::fromLatin1(request.value("Host")) != m_hostPort)
-        return QHttpServerResponse(QHttpServerResponse::StatusCode::Forbidden);
-    QFile f(kPageRoot + file);
-    if (!f.open(QIODevice::ReadOnly))
-        return QHttpServerResponse(QHttpServerResponse::StatusCode::NotFound);
-    QHttpServerResponse response(type, f.readAll());
-    response.addHeader("Cache-Control", "no-store");
-    response.addHeader("Referrer-Policy", "no-referrer");
-    response.addHeader("X-Content-Type-Options", "nosniff");
-    response.addHeader("X-Frame-Options", "DENY");
-    response.addHeader("Content-Security-Policy",
-                       "default-src 'self'; connect-src ws://" + m_hostPort.toLatin1() + "; frame-ancestors 'none'");
-    return response;
-}
-
 // --- Connections ---
 
 void JudgeServer::acceptSockets()
 {
-    while (m_http && m_http->hasPendingWebSocketConnections()) {
-        QWebSocket *s = m_http->nextPendingWebSocketConnection().release();
+    while (m_gate && m_gate->sockets()->hasPendingConnections()) {
+        QWebSocket *s = m_gate->sockets()->nextPendingConnection();
         if (!s)
             continue;
         s->setParent(this);
         connect(s, &QWebSocket::disconnected, s, &QObject::deleteLater);
-        const QString address = addressText(s->peerAddress());
-        int fromAddress = 0;
-        for (const auto &[other, c] : m_clients)
-            fromAddress += c.address == address ? 1 : 0;
-        // The upgrade cannot be refused before the handshake in this Qt: a page of another origin, or
-        // too many connections, are closed at once, before a single message is read.
-        const bool origin = s->origin() == QStringLiteral("http://") + m_hostPort;
-        if (!origin || int(m_clients.size()) >= kMaxConnections || fromAddress >= m_perAddress) {
-            // Closed once Qt has finished handing it over; none of its messages is ever read.
-            QTimer::singleShot(0, s, [s] { s->close(QWebSocketProtocol::CloseCodePolicyViolated); });
-            QTimer::singleShot(2000, s, [s] { s->abort(); });
-            continue;
-        }
+        s->setReadBufferSize(4 * kMaxMessageBytes);
         s->setMaxAllowedIncomingFrameSize(kMaxMessageBytes);
         s->setMaxAllowedIncomingMessageSize(kMaxMessageBytes);
+        const QString address = addressText(s->peerAddress());
+        makeRoom(address);
         Client c;
         c.address = address;
+        c.nonce = randomSecret();
         c.opened = c.lastSeen = now();
+        c.arrival = ++m_arrivals;
         c.bucket = RateBucket(c.opened);
         m_clients.emplace(s, c);
         connect(s, &QWebSocket::textMessageReceived, this, [this, s](const QString &text) { onText(s, text); });
         connect(s, &QWebSocket::binaryMessageReceived, this, [this, s] { drop(s, QStringLiteral("binary")); });
         connect(s, &QWebSocket::disconnected, this, [this, s] { detach(s); });
+        send(s, {{QStringLiteral("t"), QStringLiteral("challenge")}, {QStringLiteral("nonce"), c.nonce}});
     }
+}
+
+// Sockets that have not proved a seat are bounded per address and in all; past the bound the oldest of
+// the address holding most gives way. A seat's own phone proves itself within milliseconds, so it always
+// gets in, however many idle sockets others open.
+void JudgeServer::makeRoom(const QString &address)
+{
+    QHash<QString, int> counts;
+    int unproven = 0;
+    for (const auto &[s, c] : m_clients) {
+        if (!c.seat) {
+            ++counts[c.address];
+            ++unproven;
+        }
+    }
+    QString victim;
+    if (counts.value(address) >= m_perAddress) {
+        victim = address;
+    } else if (unproven >= kMaxUnproven) {
+        int most = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            if (it.value() > most) {
+                most = it.value();
+                victim = it.key();
+            }
+        }
+    }
+    if (victim.isEmpty())
+        return;
+    QWebSocket *oldest = nullptr;
+    quint64 arrival = 0;
+    for (const auto &[s, c] : m_clients) {
+        if (!c.seat && c.address == victim && (!oldest || c.arrival < arrival)) {
+            oldest = s;
+            arrival = c.arrival;
+        }
+    }
+    if (oldest)
+        drop(oldest, QStringLiteral("busy"));
 }
 
 void JudgeServer::detach(QWebSocket *socket)
@@ -273,6 +273,11 @@ void JudgeServer::drop(QWebSocket *socket, const QString &reason)
 
 void JudgeServer::send(QWebSocket *socket, const QJsonObject &message) const
 {
+    // A peer that leaves what it is sent unread gets no more: it is cut off once the caller has returned.
+    if (socket->bytesToWrite() > kMaxQueuedBytes) {
+        QMetaObject::invokeMethod(socket, [socket] { socket->abort(); }, Qt::QueuedConnection);
+        return;
+    }
     socket->sendTextMessage(QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact)));
 }
 
@@ -288,25 +293,37 @@ void JudgeServer::onText(QWebSocket *socket, const QString &text)
         return;
     Client &c = it->second;
     const qint64 t = now();
-    if (!c.bucket.take(t)) {
-        if (++c.dropped > kMaxDropped)
+    // A seat's device keeps its rate across reconnects: cutting itself off and coming back gains nothing.
+    const bool seated = c.seat && !c.waiting;
+    RateBucket &bucket = seated ? m_seatBuckets[c.seat - 1] : c.bucket;
+    int &dropped = seated ? m_seatDropped[c.seat - 1] : c.dropped;
+    if (!bucket.take(t)) {
+        if (seated)
+            m_audit.count({QDateTime::currentDateTime(), c.seat, m_book.seat(c.seat).pairing.device, 0, 0, 0, {},
+                           outcomeText(Outcome::RateLimited)});
+        if (++dropped > kMaxDropped) {
+            dropped = 0;
             drop(socket, QStringLiteral("rate"));
+        }
         return;
     }
-    c.dropped = 0;
+    dropped = 0;
     const Message m = parseMessage(text.toUtf8());
     c.lastSeen = t;
-    if (c.seat && !c.waiting)
+    if (seated)
         m_lastSeen[c.seat - 1] = t;
     switch (m.kind) {
     case Message::Kind::Hello:
         onHello(socket, c, m);
         return;
     case Message::Kind::Score:
-        if (!c.seat || c.waiting)
+    case Message::Kind::BadScore:
+        if (!seated)
             drop(socket, QStringLiteral("unpaired"));
-        else
+        else if (m.kind == Message::Kind::Score)
             onScore(socket, c, m);
+        else
+            onBadScore(socket, c, m);
         return;
     case Message::Kind::Ping:
         if (!c.seat) {
@@ -335,10 +352,23 @@ void JudgeServer::onHello(QWebSocket *socket, Client &c, const Message &m)
         drop(socket, QStringLiteral("throttled"));
         return;
     }
-    // A device paired before: its key alone decides its seat.
-    if (!m.key.isEmpty()) {
-        if (const int seat = m_book.seatForDevice(m.key)) {
-            admit(socket, c, seat, m.key);
+    // A device paired before: its answer to this connection's challenge decides its seat.
+    if (!m.device.isEmpty() && !m.proof.isEmpty()) {
+        const int seat = m_book.seatForDevice(m.device);
+        const QString nonce = std::exchange(c.nonce, QString()); // one answer per challenge
+        if (seat && !nonce.isEmpty() && sameSecret(challengeAnswer(m_book.seat(seat).pairing.verifier, nonce), m.proof)) {
+            QWebSocket *live = m_live[seat - 1];
+            if (live && live != socket && t - m_lastSeen[seat - 1] <= kStaleMs)
+                askOperator(socket, c, seat, true); // the seat is in use right now: not without the operator
+            else
+                admit(socket, c, seat, QString());
+            return;
+        }
+        if (m.token.isEmpty() && m.code.isEmpty()) {
+            // A device no seat knows any more (the seats were renewed or this one was reset), or a forgery.
+            m_throttle.failure(c.address, t);
+            deny(socket, QStringLiteral("unknown"));
+            drop(socket, QStringLiteral("unknown"));
             return;
         }
     }
@@ -352,68 +382,100 @@ void JudgeServer::onHello(QWebSocket *socket, Client &c, const Message &m)
             return;
         }
     } else if (!m.code.isEmpty()) {
+        // Guesses are few from any address and from all together; a wrong one locks nobody out.
+        if (!m_guesses.available(t)) {
+            deny(socket, QStringLiteral("throttled"));
+            drop(socket, QStringLiteral("throttled"));
+            return;
+        }
         const SeatBook::CodeOutcome outcome = m_book.takeCode(m.code.trimmed(), t);
         switch (outcome.result) {
         case SeatBook::CodeResult::Taken:
             seat = outcome.seat;
             break;
         case SeatBook::CodeResult::Wrong:
+            m_guesses.spend();
             m_throttle.failure(c.address, t);
-            if (!outcome.newlyLocked.isEmpty())
-                refreshSeats();
             deny(socket, QStringLiteral("code")); // the page lets the judge type it again
             return;
         case SeatBook::CodeResult::Expired:
             deny(socket, QStringLiteral("expired"));
-            return;
-        case SeatBook::CodeResult::Locked:
-            deny(socket, QStringLiteral("locked"));
+            refreshSeats(true);
             return;
         }
     } else {
-        // Only a key no seat knows any more: the seats were renewed or this one was reset.
         deny(socket, QStringLiteral("unknown"));
         drop(socket, QStringLiteral("unknown"));
         return;
     }
-    if (m_book.seat(seat).locked) {
-        deny(socket, QStringLiteral("locked"));
-        drop(socket, QStringLiteral("locked"));
+    if (!m_book.paired(seat)) {
+        pairNew(socket, c, seat);
         return;
     }
-    if (m_book.seat(seat).deviceKey.isEmpty()) {
-        admit(socket, c, seat, m_book.pair(seat));
-        return;
-    }
-    // The seat has its device: another one waits for the operator's yes; an earlier asker is turned away.
-    if (QWebSocket *earlier = m_waiting[seat - 1]) {
+    // The seat has its device: another one waits for the operator's yes.
+    askOperator(socket, c, seat, false);
+}
+
+void JudgeServer::askOperator(QWebSocket *socket, Client &c, int seat, bool sameDevice)
+{
+    // An earlier asker is turned away.
+    if (QWebSocket *earlier = m_waiting[seat - 1]; earlier && earlier != socket) {
         deny(earlier, QStringLiteral("refused"));
         drop(earlier, QStringLiteral("refused"));
     }
     c.seat = seat;
     c.waiting = true;
+    c.sameDevice = sameDevice;
     m_waiting[seat - 1] = socket;
     send(socket, {{QStringLiteral("t"), QStringLiteral("wait")}, {QStringLiteral("seat"), seat}});
     refreshSeats(true);
     emit secondDeviceAsks(seat);
 }
 
+void JudgeServer::forgetSequences(int seat)
+{
+    m_ledger[seat - 1].seq = 0;
+    for (auto it = m_seqs.begin(); it != m_seqs.end(); ++it)
+        (*it)[seat - 1] = 0;
+    m_seatBuckets[seat - 1] = RateBucket(now());
+    m_seatDropped[seat - 1] = 0;
+}
+
+// A new device for the seat: a key of its own, a fresh sequence, the seat's token and code spent.
+void JudgeServer::pairNew(QWebSocket *socket, Client &c, int seat)
+{
+    const QString key = m_book.pair(seat);
+    QString error;
+    if (!m_audit.storePairing(seat, m_book.seat(seat).pairing, &error))
+        qWarning("The pairing of seat %d could not be stored: %s", seat, qPrintable(error));
+    forgetSequences(seat);
+    admit(socket, c, seat, key);
+}
+
 void JudgeServer::admit(QWebSocket *socket, Client &c, int seat, const QString &key)
 {
     QWebSocket *old = m_live[seat - 1];
     if (old && old != socket) {
-        send(old, {{QStringLiteral("t"), QStringLiteral("replaced")}});
+        // A new device takes over; the same device coming back only leaves its dead connection behind.
+        if (!key.isEmpty())
+            send(old, {{QStringLiteral("t"), QStringLiteral("replaced")}});
         drop(old, QStringLiteral("replaced"));
     }
     c.seat = seat;
     c.waiting = false;
+    c.sameDevice = false;
     m_live[seat - 1] = socket;
     m_lastSeen[seat - 1] = now();
-    send(socket, {{QStringLiteral("t"), QStringLiteral("welcome")},
-                  {QStringLiteral("seat"), seat},
-                  {QStringLiteral("judge"), judgeName(seat)},
-                  {QStringLiteral("key"), key},
-                  {QStringLiteral("device"), m_book.seat(seat).device}});
+    const Pairing &p = m_book.seat(seat).pairing;
+    QJsonObject welcome{{QStringLiteral("t"), QStringLiteral("welcome")},
+                        {QStringLiteral("seat"), seat},
+                        {QStringLiteral("judge"), judgeName(seat)},
+                        {QStringLiteral("device"), p.device}};
+    if (!key.isEmpty()) { // the only time the key travels: the pairing itself
+        welcome.insert(QStringLiteral("id"), p.id);
+        welcome.insert(QStringLiteral("key"), key);
+    }
+    send(socket, welcome);
     send(socket, performanceMessage(seat));
     refreshSeats(true);
 }
@@ -427,11 +489,13 @@ void JudgeServer::answerSecondDevice(int seat, bool accept)
     const auto it = m_clients.find(socket);
     if (it == m_clients.end())
         return;
-    if (accept) {
-        admit(socket, it->second, seat, m_book.pair(seat));
-    } else {
+    if (!accept) {
         deny(socket, QStringLiteral("refused"));
         drop(socket, QStringLiteral("refused"));
+    } else if (it->second.sameDevice) {
+        admit(socket, it->second, seat, QString());
+    } else {
+        pairNew(socket, it->second, seat);
     }
     refreshSeats(true);
 }
@@ -460,26 +524,24 @@ void JudgeServer::onScore(QWebSocket *socket, Client &c, const Message &m)
     if (outcome == Outcome::Accepted && m.seq == ledger.seq)
         outcome = value == ledger.value ? Outcome::Duplicate : Outcome::OlderSequence;
 
-    m_audit.add({QDateTime::currentDateTime(), seat, m_book.seat(seat).device, m.round, m.position, m.seq, m.value,
-                 outcomeText(outcome)});
-
-    if (outcome == Outcome::Accepted) {
-        ledger.seq = m.seq;
-        ledger.value = value;
-        m_seqs[{p.round, p.position}][seat - 1] = m.seq;
-        emit scoreArrived(seat, value);
-    }
-    // The emit may have reached code that closed this very connection.
-    if (!m_clients.count(socket))
-        return;
+    AuditRow row{QDateTime::currentDateTime(), seat, m_book.seat(seat).pairing.device, m.round, m.position, m.seq,
+                 m.value, outcomeText(outcome)};
     if (outcome == Outcome::Accepted || outcome == Outcome::Duplicate) {
-        send(socket, {{QStringLiteral("t"), QStringLiteral("ack")},
-                      {QStringLiteral("round"), m.round},
-                      {QStringLiteral("pos"), m.position},
-                      {QStringLiteral("seq"), m.seq},
-                      {QStringLiteral("value"), value}});
+        // Taken now, told once the row is on disk: a crash after "已收到" still leaves the row.
+        Echo e{socket, seat, m.round, m.position, m.seq, value, outcome == Outcome::Accepted, ledger,
+               m_seqs.value({p.round, p.position})[seat - 1]};
+        if (outcome == Outcome::Accepted) {
+            ledger.seq = m.seq;
+            ledger.value = value;
+            m_seqs[{p.round, p.position}][seat - 1] = m.seq;
+        }
+        if (m_echoes.isEmpty())
+            QMetaObject::invokeMethod(this, &JudgeServer::commitEchoes, Qt::QueuedConnection);
+        m_echoes.push_back(std::move(e));
+        m_echoRows.push_back(std::move(row));
         return;
     }
+    m_audit.add(std::move(row));
     send(socket, {{QStringLiteral("t"), QStringLiteral("reject")},
                   {QStringLiteral("round"), m.round},
                   {QStringLiteral("pos"), m.position},
@@ -487,6 +549,53 @@ void JudgeServer::onScore(QWebSocket *socket, Client &c, const Message &m)
                   {QStringLiteral("reason"), outcomeText(outcome)}});
     if (outcome == Outcome::OtherPerformance || outcome == Outcome::OlderSequence)
         send(socket, performanceMessage(seat));
+}
+
+void JudgeServer::commitEchoes()
+{
+    const QVector<Echo> echoes = std::exchange(m_echoes, {});
+    QString error;
+    const bool saved = m_audit.commit(std::exchange(m_echoRows, {}), outcomeText(Outcome::Unsaved), &error);
+    if (!saved) {
+        qWarning("The audit of the judges' phones could not be written: %s", qPrintable(error));
+        // Not taken after all: each seat's ledger goes back to what it was, latest first.
+        for (auto it = echoes.crbegin(); it != echoes.crend(); ++it) {
+            if (it->fresh && it->round == m_performance.round && it->position == m_performance.position) {
+                m_ledger[it->seat - 1] = it->before;
+                m_seqs[{it->round, it->position}][it->seat - 1] = it->seqBefore;
+            }
+        }
+    }
+    for (const Echo &e : echoes) {
+        if (saved && e.fresh)
+            emit scoreArrived(e.seat, e.value);
+    }
+    for (const Echo &e : echoes) {
+        // The emit may have reached code that closed this very connection.
+        if (!e.socket || !m_clients.count(e.socket))
+            continue;
+        QJsonObject answer{{QStringLiteral("t"), saved ? QStringLiteral("ack") : QStringLiteral("reject")},
+                           {QStringLiteral("round"), e.round},
+                           {QStringLiteral("pos"), e.position},
+                           {QStringLiteral("seq"), e.seq}};
+        if (saved)
+            answer.insert(QStringLiteral("value"), e.value);
+        else
+            answer.insert(QStringLiteral("reason"), outcomeText(Outcome::Unsaved));
+        send(e.socket, answer);
+    }
+}
+
+// A score not as the page sends it: counted, and answered so the phone does not wait on it for ever.
+void JudgeServer::onBadScore(QWebSocket *socket, Client &c, const Message &m)
+{
+    m_audit.count({QDateTime::currentDateTime(), c.seat, m_book.seat(c.seat).pairing.device, m.round, m.position, m.seq,
+                   m.value, outcomeText(Outcome::BadFormat)});
+    send(socket, {{QStringLiteral("t"), QStringLiteral("reject")},
+                  {QStringLiteral("round"), m.round},
+                  {QStringLiteral("pos"), m.position},
+                  {QStringLiteral("seq"), m.seq},
+                  {QStringLiteral("reason"), outcomeText(Outcome::BadFormat)}});
 }
 
 void JudgeServer::setPerformance(const Performance &performance)
@@ -563,12 +672,10 @@ SeatInfo JudgeServer::seat(int seat) const
         return info;
     const SeatBook::Seat &s = m_book.seat(seat);
     info.secondDeviceWaiting = m_waiting[seat - 1] != nullptr;
-    info.device = s.device;
-    if (s.locked)
-        info.state = SeatState::Locked;
-    else if (m_live[seat - 1] && now() - m_lastSeen[seat - 1] <= kStaleMs)
+    info.device = s.pairing.device;
+    if (m_live[seat - 1] && now() - m_lastSeen[seat - 1] <= kStaleMs)
         info.state = SeatState::Connected;
-    else if (!s.deviceKey.isEmpty())
+    else if (m_book.paired(seat))
         info.state = SeatState::Stale;
     if (m_live[seat - 1])
         info.lastSeen = QDateTime::currentDateTime().addMSecs(m_lastSeen[seat - 1] - now());
@@ -628,6 +735,10 @@ void JudgeServer::resetSeat(int seat)
         }
     }
     m_book.reset(seat);
+    forgetSequences(seat);
+    QString error;
+    if (!m_audit.forgetPairing(seat, &error))
+        qWarning("The pairing of seat %d could not be removed: %s", seat, qPrintable(error));
     refreshSeats(true);
 }
 
@@ -642,6 +753,11 @@ void JudgeServer::renewTokens()
         }
     }
     m_book.renewAll();
+    for (int seat = 1; seat <= kSeats; ++seat)
+        forgetSequences(seat);
+    QString error;
+    if (!m_audit.forgetPairing(0, &error))
+        qWarning("The pairings could not be removed: %s", qPrintable(error));
     refreshSeats(true);
 }
 

@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
@@ -22,7 +23,17 @@ QString randomSecret()
 
 QString randomCode()
 {
-    return QStringLiteral("%1").arg(QRandomGenerator::system()->bounded(1000000), 6, 10, QLatin1Char('0'));
+    return QStringLiteral("%1").arg(QRandomGenerator::system()->bounded(100000000), kCodeDigits, 10, QLatin1Char('0'));
+}
+
+QByteArray keyVerifier(const QString &deviceKey)
+{
+    return QCryptographicHash::hash(deviceKey.toUtf8(), QCryptographicHash::Sha256);
+}
+
+QString challengeAnswer(const QByteArray &verifier, const QString &nonce)
+{
+    return QString::fromLatin1(QMessageAuthenticationCode::hash(nonce.toUtf8(), verifier, QCryptographicHash::Sha256).toHex());
 }
 
 bool sameSecret(const QString &a, const QString &b)
@@ -58,11 +69,11 @@ int SeatBook::seatForToken(const QString &token) const
     return found;
 }
 
-int SeatBook::seatForDevice(const QString &key) const
+int SeatBook::seatForDevice(const QString &id) const
 {
     int found = 0;
     for (int i = 0; i < kSeats; ++i) {
-        if (sameSecret(m_seats[i].deviceKey, key))
+        if (sameSecret(m_seats[i].pairing.id, id))
             found = i + 1;
     }
     return found;
@@ -76,31 +87,16 @@ SeatBook::CodeOutcome SeatBook::takeCode(const QString &code, qint64 now)
         if (s.code.isEmpty() || !sameSecret(s.code, code))
             continue;
         outcome.seat = i + 1;
-        if (s.locked) {
-            outcome.result = CodeResult::Locked;
-        } else if (now >= s.codeExpires) {
-            outcome.result = CodeResult::Expired;
-        } else {
-            outcome.result = CodeResult::Taken;
-        }
+        outcome.result = now >= s.codeExpires ? CodeResult::Expired : CodeResult::Taken;
         s.code.clear(); // one use, whatever came of it
         return outcome;
-    }
-    for (int i = 0; i < kSeats; ++i) {
-        Seat &s = m_seats[i];
-        if (s.code.isEmpty() || s.locked || now >= s.codeExpires)
-            continue;
-        if (++s.wrongCodes >= kWrongCodesToLock) {
-            s.locked = true; // the code stays, so the judge who has it is told the seat is locked
-            outcome.newlyLocked << i + 1;
-        }
     }
     return outcome;
 }
 
 QString SeatBook::newCode(int seat, qint64 now)
 {
-    if (!valid(seat) || m_seats[seat - 1].locked)
+    if (!valid(seat))
         return {};
     QString code;
     bool clash = true;
@@ -111,22 +107,30 @@ QString SeatBook::newCode(int seat, qint64 now)
     Seat &s = m_seats[seat - 1];
     s.code = code;
     s.codeExpires = now + kCodeLifetimeMs;
-    s.wrongCodes = 0;
     return code;
+}
+
+bool SeatBook::codeOut(int seat, qint64 now) const
+{
+    return valid(seat) && !m_seats[seat - 1].code.isEmpty() && now < m_seats[seat - 1].codeExpires;
 }
 
 QString SeatBook::pair(int seat)
 {
     Seat &s = m_seats[seat - 1];
-    s.deviceKey = randomSecret();
-    s.device = deviceLabel(s.deviceKey);
-    return s.deviceKey;
+    const QString key = randomSecret();
+    s.pairing.id = randomSecret();
+    s.pairing.device = deviceLabel(s.pairing.id);
+    s.pairing.verifier = keyVerifier(key);
+    s.token = randomSecret();
+    s.code.clear();
+    return key;
 }
 
-void SeatBook::forgetDevice(int seat)
+void SeatBook::restore(int seat, const Pairing &pairing)
 {
-    m_seats[seat - 1].deviceKey.clear();
-    m_seats[seat - 1].device.clear();
+    if (valid(seat))
+        m_seats[seat - 1].pairing = pairing;
 }
 
 void SeatBook::reset(int seat)
@@ -142,6 +146,19 @@ void SeatBook::renewAll()
 {
     for (int seat = 1; seat <= kSeats; ++seat)
         reset(seat);
+}
+
+// --- GuessBudget ---
+
+bool GuessBudget::available(qint64 now)
+{
+    if (!m_started) {
+        m_started = true;
+        m_last = now;
+    }
+    m_tokens = std::min(kBurst, m_tokens + double(now - m_last) * kPerSecond / 1000.0);
+    m_last = now;
+    return m_tokens >= 1;
 }
 
 // --- AddressThrottle ---
@@ -197,6 +214,7 @@ QString outcomeText(Outcome outcome)
     case Outcome::OutOfRange: return QStringLiteral("out_of_range");
     case Outcome::Final: return QStringLiteral("final");
     case Outcome::RateLimited: return QStringLiteral("rate_limited");
+    case Outcome::Unsaved: return QStringLiteral("unsaved");
     }
     return {};
 }
@@ -204,7 +222,7 @@ QString outcomeText(Outcome outcome)
 QString checkScore(const QString &text, const Performance &performance, Outcome *why)
 {
     static const QRegularExpression shape(QStringLiteral("^([0-9]{1,4})(?:\\.([0-9]+))?$"));
-    const QRegularExpressionMatch m = shape.match(text.trimmed());
+    const QRegularExpressionMatch m = shape.match(text);
     if (!m.hasMatch() || m.captured(2).size() > std::max(0, performance.decimals)) {
         *why = Outcome::BadFormat;
         return {};
@@ -222,6 +240,18 @@ QString checkScore(const QString &text, const Performance &performance, Outcome 
     }
     *why = Outcome::Accepted;
     return normal;
+}
+
+QString auditText(const QString &value)
+{
+    QString out;
+    for (const QChar c : value) {
+        if (c.unicode() >= 0x20 && c.unicode() < 0x7f && c != QLatin1Char('\\'))
+            out += c;
+        else
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    }
+    return out;
 }
 
 // --- Messages ---
@@ -260,26 +290,32 @@ Message parseMessage(const QByteArray &text)
     if (type == QLatin1String("ping")) {
         m.kind = Message::Kind::Ping;
     } else if (type == QLatin1String("hello")) {
-        const QJsonValue none;
         auto optional = [&](const char *name, QString *out) {
             const QJsonValue v = o.value(QLatin1String(name));
             return v.isUndefined() || v.isNull() || shortText(v, 64, out);
         };
-        if (!optional("token", &m.token) || !optional("code", &m.code) || !optional("key", &m.key))
+        if (!optional("token", &m.token) || !optional("code", &m.code) || !optional("device", &m.device)
+            || !optional("proof", &m.proof))
             return m;
-        if (m.token.isEmpty() && m.code.isEmpty() && m.key.isEmpty())
+        if (m.token.isEmpty() && m.code.isEmpty() && (m.device.isEmpty() || m.proof.isEmpty()))
             return m;
         m.kind = Message::Kind::Hello;
     } else if (type == QLatin1String("score")) {
+        // Each field that reads is kept, so a refusal can name the score and the audit shows it.
         qint64 round = 0, position = 0;
-        if (!wholeNumber(o.value(QStringLiteral("round")), 1, 4, &round)
-            || !wholeNumber(o.value(QStringLiteral("pos")), 1, 99999, &position)
-            || !wholeNumber(o.value(QStringLiteral("seq")), 1, 2147483647.0, &m.seq)
-            || !shortText(o.value(QStringLiteral("value")), 16, &m.value))
-            return m;
-        m.round = int(round);
-        m.position = int(position);
-        m.kind = Message::Kind::Score;
+        const bool roundOk = wholeNumber(o.value(QStringLiteral("round")), 1, 4, &round);
+        const bool positionOk = wholeNumber(o.value(QStringLiteral("pos")), 1, 99999, &position);
+        const bool seqOk = wholeNumber(o.value(QStringLiteral("seq")), 1, double(kMaxSequence), &m.seq);
+        const QJsonValue value = o.value(QStringLiteral("value"));
+        const bool valueOk = shortText(value, 16, &m.value);
+        if (!valueOk)
+            m.value = value.isString() ? value.toString().left(32)
+                      : value.isDouble() ? QString::number(value.toDouble(), 'g', 17) : QString();
+        m.round = roundOk ? int(round) : 0;
+        m.position = positionOk ? int(position) : 0;
+        if (!seqOk)
+            m.seq = 0;
+        m.kind = roundOk && positionOk && seqOk && valueOk ? Message::Kind::Score : Message::Kind::BadScore;
     }
     return m;
 }

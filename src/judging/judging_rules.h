@@ -14,60 +14,90 @@ namespace judging {
 
 inline constexpr int kMaxMessageBytes = 1024;
 inline constexpr qint64 kCodeLifetimeMs = 5 * 60 * 1000;
-inline constexpr int kWrongCodesToLock = 5;
+inline constexpr int kCodeDigits = 8;
+inline constexpr qint64 kMaxSequence = 2147483647;
 
 // 128 random bits from the system's source, as URL-safe text (22 characters).
 QString randomSecret();
-// Six random digits, "000000" to "999999".
+// Eight random digits, "00000000" to "99999999".
 QString randomCode();
+// What the program keeps of a device's key: its SHA-256, never the key itself. The phone answers a
+// challenge with an HMAC keyed by the same hash, so the key never travels after the pairing.
+QByteArray keyVerifier(const QString &deviceKey);
+// The answer to the challenge `nonce`: HMAC-SHA-256 keyed by the verifier, as lower-case hex.
+QString challengeAnswer(const QByteArray &verifier, const QString &nonce);
 // Compares two secrets in a time that does not depend on where they first differ.
 bool sameSecret(const QString &a, const QString &b);
 // A short label of a device that gives nothing of its secret away ("D-1a2b").
 QString deviceLabel(const QString &deviceKey);
 
-// Who may take which seat: each seat's token, its one-time code and the key of its paired device.
+// A seat's paired device as the program keeps it: a public id the phone names itself by, a label for the
+// operator and the verifier of its key.
+struct Pairing {
+    QString id;
+    QString device;
+    QByteArray verifier;
+    bool operator==(const Pairing &) const = default;
+};
+
+// Who may take which seat: each seat's token, its one-time code and its paired device. A wrong code
+// never locks a seat: guessing is held back per address and in all (AddressThrottle, GuessBudget).
 class SeatBook {
 public:
     struct Seat {
         QString token;
         QString code;          // "" when none is out
         qint64 codeExpires = 0;
-        int wrongCodes = 0;    // wrong codes tried while this seat's code was out
-        bool locked = false;
-        QString deviceKey;     // the paired device's secret; "" when unpaired
-        QString device;        // its label
+        Pairing pairing;       // id "" when unpaired
     };
 
     SeatBook();
 
     const Seat &seat(int seat) const { return m_seats[seat - 1]; }
     static bool valid(int seat) { return seat >= 1 && seat <= kSeats; }
+    bool paired(int seat) const { return !m_seats[seat - 1].pairing.id.isEmpty(); }
 
-    // The seat a token or a device key belongs to; 0 for none.
+    // The seat a token or a device id belongs to; 0 for none.
     int seatForToken(const QString &token) const;
-    int seatForDevice(const QString &key) const;
+    int seatForDevice(const QString &id) const;
 
-    enum class CodeResult { Taken, Wrong, Expired, Locked };
+    enum class CodeResult { Taken, Wrong, Expired };
     struct CodeOutcome {
         CodeResult result = CodeResult::Wrong;
-        int seat = 0;               // the seat of a taken, expired or locked code
-        QVector<int> newlyLocked;   // seats locked by this wrong try
+        int seat = 0; // the seat of a taken or expired code
     };
-    // Uses a code once. A wrong code counts against every seat whose code is out, so guessing wears
-    // all of them out at once; the fifth wrong try locks them.
+    // Uses a code once.
     CodeOutcome takeCode(const QString &code, qint64 now);
-    // A new code for the seat (the old one no longer works); "" for a locked seat.
+    // A new code for the seat (the old one no longer works).
     QString newCode(int seat, qint64 now);
+    bool codeOut(int seat, qint64 now) const;
 
-    // Pairs a new device with the seat, forgetting any earlier one; returns the device's key.
+    // Pairs a new device with the seat, forgetting any earlier one; returns the device's key, which only
+    // the phone keeps. The seat's token and code are spent: the seat gets a new token.
     QString pair(int seat);
-    void forgetDevice(int seat);
-    // Unlocks, forgets the device and the code, gives a new token.
+    // A device paired before, as stored.
+    void restore(int seat, const Pairing &pairing);
+    // Forgets the device and the code, gives a new token.
     void reset(int seat);
     void renewAll();
 
 private:
     QVector<Seat> m_seats;
+};
+
+// Wrong pairing codes from every address together: about one a second, a short burst allowed. A code of
+// eight digits then takes months to find even with every seat's code out.
+class GuessBudget {
+public:
+    static constexpr double kPerSecond = 1;
+    static constexpr double kBurst = 10;
+    bool available(qint64 now);
+    void spend() { m_tokens -= 1; }
+
+private:
+    double m_tokens = kBurst;
+    qint64 m_last = 0;
+    bool m_started = false;
 };
 
 // Bad tokens and codes from one address: after a few within a short time, that address is refused for
@@ -117,20 +147,28 @@ enum class Outcome {
     OutOfRange,
     Final,            // the operator has confirmed this performance
     RateLimited,
+    Unsaved,          // the audit could not be written: not taken, the phone sends it again
 };
 QString outcomeText(Outcome outcome);
 
-// Checks a score text against the performance: digits with at most `decimals` places, from lowest to
-// highest. Returns the text as the entry panel holds it ("09.5" → "9.5"), or "" when it is not a score.
+// Checks a score text against the performance: ASCII digits and at most one point, nothing else, with at
+// most `decimals` places, from lowest to highest. Returns the text as the entry panel holds it
+// ("09.5" → "9.5"), or "" when it is not a score.
 QString checkScore(const QString &text, const Performance &performance, Outcome *why);
+
+// A sent value as the audit keeps it: printable ASCII as it is, anything else (direction overrides,
+// controls) as \uXXXX, so a stored row reads as what was sent.
+QString auditText(const QString &value);
 
 // One message of a phone (JSON text).
 struct Message {
-    enum class Kind { Invalid, Hello, Score, Ping };
+    // BadScore: a score whose fields are not as the page sends them; what could be read is kept.
+    enum class Kind { Invalid, Hello, Score, BadScore, Ping };
     Kind kind = Kind::Invalid;
-    QString token; // hello: the seat's token from the join address
-    QString code;  // hello: a pairing code
-    QString key;   // hello: the device's key from an earlier pairing
+    QString token;  // hello: the seat's token from the join address
+    QString code;   // hello: a pairing code
+    QString device; // hello: the id of a device paired before
+    QString proof;  // hello: its answer to the connection's challenge
     int round = 0;
     int position = 0;
     qint64 seq = 0;

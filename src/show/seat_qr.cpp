@@ -23,6 +23,7 @@ void SeatQr::setCode(int seat, const QString &text)
     m_dark.clear();
     m_size = 0;
     m_seat = text.isEmpty() ? 0 : seat;
+    m_text = text;
     if (!text.isEmpty()) {
         const std::string utf8 = text.toStdString();
         const qrcodegen::QrCode code = qrcodegen::QrCode::encodeText(utf8.c_str(), qrcodegen::QrCode::Ecc::MEDIUM);

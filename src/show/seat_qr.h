@@ -15,6 +15,7 @@ public:
     void clear() { setCode(0, {}); }
     bool isEmpty() const { return m_size == 0; }
     int seat() const { return m_seat; }
+    const QString &text() const { return m_text; }
     int modules() const { return m_size; } // modules a side, quiet zone excluded
 
 protected:
@@ -22,6 +23,7 @@ protected:
 
 private:
     int m_seat = 0;
+    QString m_text;
     int m_size = 0;
     std::vector<bool> m_dark; // m_size x m_size, row by row
 };

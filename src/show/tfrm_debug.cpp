@@ -10,6 +10,7 @@
 #include "ui/key_codes.h"
 #include "ui/shadow_label.h"
 
+#include <algorithm>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -136,7 +137,7 @@ void Tfrm_debug::makeWidgets()
     connect(m_link, &judging::JudgeLink::runningChanged, this, [this] { guard([this] { showLink(); }); });
     connect(m_link, &judging::JudgeLink::seatsChanged, this, [this] {
         guard([this] {
-            if (phonesOn())
+            if (phonesOn() && !m_resetting)
                 showSeats();
         });
     });
@@ -480,11 +481,23 @@ void Tfrm_debug::readJudgeNames()
     m_judgeNames.clear();
     for (int seat = 1; seat <= kKeypads; ++seat)
         m_judgeNames << config.read(keys::kJudges, keys::judgeName(seat), {}).trimmed();
+    bool ok = false;
+    const int count = config.read(keys::kJudges, keys::kJudgeCount, {}).trimmed().toInt(&ok);
+    m_judgeCount = ok && count >= 1 ? std::min(count, int(kKeypads)) : int(kKeypads);
 }
 
 void Tfrm_debug::showSeats()
 {
     for (int i = 0; i < kKeypads; ++i) {
+        if (i >= m_judgeCount) { // no judge sits there in this contest: nothing to pair
+            qd[i]->setColour(kRed, QStringLiteral("%1号座位：本场无此评委").arg(i + 1));
+            qd[i]->setChosen(false);
+            qd[i]->setCursor(Qt::ArrowCursor);
+            lab_qd[i]->setStyleSheet({});
+            RxLabel[i]->setText(QStringLiteral("键盘%1").arg(i + 1));
+            lab_seat[i]->hide();
+            continue;
+        }
         const judging::SeatInfo info = m_link->seat(i + 1);
         const phone_seats::SeatLook look = phone_seats::seatLook(info.state);
         const QString name = judgeName(i + 1);
@@ -502,7 +515,7 @@ void Tfrm_debug::showSeats()
 
 void Tfrm_debug::chooseSeat(int seat)
 {
-    if (seat < 0 || seat > kKeypads || (seat > 0 && !phonesOn()))
+    if (seat < 0 || seat > m_judgeCount || (seat > 0 && !phonesOn()))
         return;
     m_chosenSeat = seat;
     // Choosing a seat again gives it a fresh code.
@@ -553,15 +566,22 @@ void Tfrm_debug::showChosenSeat()
     lab_seat_title->setText(name.isEmpty() ? QStringLiteral("%1号座位").arg(seat) : QStringLiteral("%1号座位 %2").arg(seat).arg(name));
     // A connected or locked seat shows no code: nobody else in the hall should scan it meanwhile.
     const bool pairable = info.state == judging::SeatState::Unpaired || info.state == judging::SeatState::Stale;
+    if (info.state == judging::SeatState::Connected && m_codeSeat == seat) {
+        // A pairing spends the seat's code and token: what was on show no longer works.
+        m_codeSeat = 0;
+        lab_code->clear();
+        lab_code_expiry->clear();
+    }
     if (pairable) {
-        if (qr_seat->seat() != seat)
-            qr_seat->setCode(seat, m_link->joinUrl(seat));
+        const QString url = m_link->joinUrl(seat);
+        if (qr_seat->seat() != seat || qr_seat->text() != url)
+            qr_seat->setCode(seat, url);
         if (m_codeSeat != seat)
             newCodeForChosenSeat();
     }
     for (QWidget *w : std::initializer_list<QWidget *>{qr_seat, lab_code_caption, lab_code, lab_code_expiry, btn_new_code, btn_big_qr})
         w->setVisible(pairable);
-    if (!pairable || qr_big->seat() != seat || panel_qr_big->isHidden())
+    if (!pairable || qr_big->seat() != seat || qr_big->text() != qr_seat->text() || panel_qr_big->isHidden())
         showBigQr(pairable && !panel_qr_big->isHidden());
     switch (info.state) {
     case judging::SeatState::Connected:
@@ -593,7 +613,9 @@ void Tfrm_debug::resetChosenSeat()
     const bool inUse = state == judging::SeatState::Connected || state == judging::SeatState::Stale;
     if (inUse && !context().dialogs().confirm(this, QStringLiteral("%1号座位的手机将断开，须重新配对。\n确定要重置吗？").arg(seat)))
         return;
+    m_resetting = true;
     m_link->resetSeat(seat);
+    m_resetting = false;
     // A reset makes a new token: the seat's QR code and pairing code are made anew.
     chooseSeat(seat);
 }

@@ -143,6 +143,8 @@ private:
     judging::JudgeLink *m_link = nullptr;
     int m_chosenSeat = 0;
     int m_codeSeat = 0; // the seat the pairing code on show belongs to
+    int m_judgeCount = 12; // the contest's judges: only their seats are offered
+    bool m_resetting = false; // a seat is being reset: it is shown anew once that is done
     bool m_asking = false; // a second device's question is up
     QStringList m_judgeNames; // from 评委设置, read at each opening
 };

@@ -91,7 +91,8 @@ sleep 1
 for seat in 1 2 3; do
   e2e_expect "seat $seat's circle is green" yes "$(near '#00ff00' $((lamp_x[seat] - 20)) $lamp_y)"
 done
-e2e_expect "an unpaired seat stays grey" yes "$(near '#a0a0a0' $((lamp_x[4] - 20)) $lamp_y)"
+# Three judges: seat 4 is no judge's and is not offered; its lamp stays the keypad's red.
+e2e_expect "a seat beyond the contest's judges is not offered" yes "$(near '#ff0000' $((lamp_x[4] - 20)) $lamp_y)"
 
 # The hub, the scoring screen, round 1, the first contestant: the phones show that contestant.
 e2e_key Escape

@@ -1,7 +1,7 @@
 // A test-only harness for the browser test of the judge's page: runs the judges' server on loopback with
 // three judges and a fixed performance, prints the seats' join addresses and every score that arrives, and
 // takes commands on standard input ("perf <round> <position>", "confirm <v1,v2,...>", "stop", "start",
-// "quit"). The program itself never prints a join address.
+// "reset <seat>" (which prints the seat's new join address), "quit"). The program itself never prints a join address.
 #include "judging/judge_server.h"
 #include "settings/settings_files.h"
 #include "settings/settings_keys.h"
@@ -92,6 +92,9 @@ int main(int argc, char **argv)
             } else if (w[0] == QLatin1String("start")) {
                 if (!server.start(QStringLiteral("127.0.0.1"), port, &error))
                     say(QStringLiteral("error ") + error);
+            } else if (w[0] == QLatin1String("reset") && w.size() == 2) {
+                server.resetSeat(w[1].toInt());
+                say(QStringLiteral("url %1 %2").arg(w[1].toInt()).arg(server.joinUrl(w[1].toInt())));
             } else if (w[0] == QLatin1String("quit")) {
                 app.quit();
             }

@@ -1,7 +1,10 @@
 // The judge's page in a real browser: three phones pair by their join addresses, score, see the next
-// contestant, lose a late score for the previous one, and see the operator's confirmation.
+// contestant, lose a late score for the previous one, and see the operator's confirmation; then a phone
+// keeps a score it could not send through the browser being killed a second later.
 // Arguments: the harness executable and the folder holding node_modules/playwright-core.
 import { spawn } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import readline from 'node:readline';
@@ -44,6 +47,42 @@ function command(text) {
   harness.stdin.write(text + '\n');
   const done = 'done ' + text.split(' ')[0];
   return awaitLine((l) => l === done && lines.indexOf(l, from) >= from, 10000, done);
+}
+
+// What the page keeps unsent, read from its IndexedDB as the page does.
+function storedPending() {
+  return new Promise((resolve) => {
+    const request = indexedDB.open('quelmora', 1);
+    request.onsuccess = () => {
+      const get = request.result.transaction('kv', 'readonly').objectStore('kv').get('pending');
+      get.onsuccess = () => resolve(get.result || null);
+      get.onerror = () => resolve(null);
+    };
+    request.onerror = () => resolve(null);
+  });
+}
+
+const ownBrowsers = [];
+// A browser in a process of its own on a profile folder, so the test can kill it outright.
+async function ownBrowser(profile) {
+  const child = spawn('/usr/bin/chromium', ['--headless=new', '--no-sandbox', '--remote-debugging-port=0',
+    '--user-data-dir=' + profile, '--no-first-run', 'about:blank'], { stdio: ['ignore', 'ignore', 'pipe'], detached: true });
+  const endpoint = await new Promise((resolve, reject) => {
+    let text = '';
+    const timer = setTimeout(() => reject(new Error('the browser gave no debugging address')), 20000);
+    child.stderr.on('data', (chunk) => {
+      text += chunk;
+      const m = text.match(/DevTools listening on (ws:\/\/\S+)/);
+      if (m) {
+        clearTimeout(timer);
+        resolve(m[1]);
+      }
+    });
+  });
+  const connected = await chromium.connectOverCDP(endpoint);
+  const kill = () => { try { process.kill(-child.pid, 'SIGKILL'); } catch (e) { /* gone already */ } };
+  ownBrowsers.push(kill);
+  return { context: connected.contexts()[0], kill };
 }
 
 let browser;
@@ -141,7 +180,7 @@ try {
   await p2.waitForTimeout(300);
   if (lines.some((l) => l === 'score 2 7.75'))
     fail('the late score for the previous contestant was taken');
-  if (await p2.evaluate(() => localStorage.getItem('quelmora.pending')))
+  if (await p2.evaluate(storedPending))
     fail('the dropped score stayed on the phone');
   if (shots)
     await p2.screenshot({ path: path.join(shots, 'judge_page_late_score.png') });
@@ -157,12 +196,42 @@ try {
     fail('send stayed open after the confirmation');
   if (shots)
     await p3.screenshot({ path: path.join(shots, 'judge_page_final.png') });
-  console.log('judge page: three phones paired, scored, moved on and were confirmed');
+  // A phone with a browser of its own, killed a second after a score it could not send: the score is
+  // there when the browser comes back, and goes once the program is back.
+  await command('perf 1 3');
+  await command('reset 3');
+  const url3 = lines.filter((l) => l.startsWith('url 3 ')).pop().split(' ')[2];
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'judge-phone-'));
+  let own = await ownBrowser(profile);
+  let page = await own.context.newPage();
+  await page.goto(url3);
+  await expectText(page, 'state', '已连接');
+  await expectText(page, 'contestant', /选手3$/);
+  await command('stop');
+  await expectText(page, 'state', /已断开/);
+  // The default context of a browser reached this way has no touch: the keys are clicked.
+  for (const k of ['clear', '6', '.', '7', '5', 'send'])
+    await page.locator(k === 'clear' || k === 'send' ? '#' + k : `#pad button[data-key="${k}"]`).click();
+  await expectText(page, 'status', /未送到/);
+  await page.waitForTimeout(1000);
+  own.kill();
+  await command('start');
+  own = await ownBrowser(profile);
+  page = await own.context.newPage();
+  await page.goto(url3.split('#')[0]);
+  await expectText(page, 'state', '已连接', 20000);
+  await awaitLine((l) => l === 'score 3 6.75', 20000);
+  await expectText(page, 'status', '已收到 6.75');
+  own.kill();
+  fs.rmSync(profile, { recursive: true, force: true });
+  console.log('judge page: three phones paired, scored, moved on and were confirmed; a kept score outlived a killed browser');
 } catch (e) {
   if (!process.exitCode)
     console.error('FAIL: ' + e.message);
   process.exitCode = 1;
 } finally {
+  for (const kill of ownBrowsers)
+    kill();
   if (browser)
     await browser.close();
   harness.stdin.end('quit\n');

@@ -249,6 +249,36 @@ private slots:
             QVERIFY2(!m.contains(u"#t="_s), qPrintable(m));
     }
 
+    // Only the contest's seats are offered, without names for the others; a code that has paired a
+    // phone is not shown again when the phone drops: the seat gets a fresh one.
+    void onlyTheContestsSeatsAndNoSpentCode()
+    {
+        Phones p;
+        p.t.folder.setConfig(keys::kJudges, keys::kJudgeCount, u"7"_s);
+        p.close();
+        p.open();
+        p.turnOn();
+        QCOMPARE(p.lamps(), u"SSSSSSSRRRRR"_s);
+        QCOMPARE(p.text(u"RxLabel7"_s), u"7号 杨帆"_s);
+        QCOMPARE(p.text(u"RxLabel8"_s), u"键盘8"_s);
+        QVERIFY(!p.find(u"lab_seat8"_s)->isVisible());
+        QTest::mouseClick(p.screen->qd[7], Qt::LeftButton);
+        QCOMPARE(p.screen->chosenSeat(), 0);
+        QTest::keyClick(p.screen, Qt::Key_F12);
+        QCOMPARE(p.screen->chosenSeat(), 0);
+        QVERIFY(!p.find(u"panel_seat"_s)->isVisible());
+
+        QTest::keyClick(p.screen, Qt::Key_F3);
+        QCOMPARE(p.screen->chosenSeat(), 3);
+        const QString first = p.text(u"lab_code"_s);
+        p.link().setSeat(3, SeatState::Connected, u"手机C"_s);
+        QVERIFY(!p.find(u"lab_code"_s)->isVisible());
+        p.link().setSeat(3, SeatState::Stale, u"手机C"_s);
+        QVERIFY(p.find(u"lab_code"_s)->isVisible());
+        QVERIFY(p.text(u"lab_code"_s) != first);
+        QCOMPARE(p.link().codeRequests, (QList<int>{3, 3}));
+    }
+
     // A second device for a seat waits for the operator's answer, asked while the operator is on this
     // screen, or at its next opening.
     void secondDeviceNeedsTheOperator_data()

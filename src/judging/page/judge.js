@@ -1,15 +1,72 @@
 // The judge's phone: pairs with its seat, shows the contestant being scored, sends the judge's score and
 // keeps an unsent one until the program has echoed it. The seat's token comes from the address's
-// fragment, which never travels in a request; it is taken off the address bar at once.
-'use strict';
+// fragment, which never travels in a request; it is taken off the address bar at once. Once paired, the
+// phone proves its seat by answering each connection's challenge with an HMAC of its key: the key itself
+// never travels again.
+import { hmac } from './noble/hmac.js';
+import { sha256 } from './noble/sha2.js';
+import { bytesToHex, utf8ToBytes } from './noble/utils.js';
 
-(() => {
-  const store = {
-    get(name) { try { return localStorage.getItem('quelmora.' + name); } catch (e) { return null; } },
-    set(name, value) { try { localStorage.setItem('quelmora.' + name, value); } catch (e) { /* private mode */ } },
-    drop(name) { try { localStorage.removeItem('quelmora.' + name); } catch (e) { /* private mode */ } },
+// What the phone keeps: in IndexedDB, each write committed with strict durability, so an unsent score
+// survives the browser being killed a moment later (localStorage reaches the disk only in its own time).
+// A copy in memory answers reads at once.
+const store = (() => {
+  const memory = new Map();
+  let db = null;
+  function open() {
+    return new Promise((resolve) => {
+      let request;
+      try { request = indexedDB.open('quelmora', 1); } catch (e) { resolve(null); return; }
+      request.onupgradeneeded = () => request.result.createObjectStore('kv');
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => resolve(null);
+    });
+  }
+  function write(name, value) {
+    if (!db)
+      return Promise.resolve(false);
+    return new Promise((resolve) => {
+      try {
+        const tx = db.transaction('kv', 'readwrite', { durability: 'strict' });
+        if (value === null) tx.objectStore('kv').delete(name);
+        else tx.objectStore('kv').put(value, name);
+        tx.oncomplete = () => resolve(true);
+        tx.onerror = tx.onabort = () => resolve(false);
+      } catch (e) { resolve(false); }
+    });
+  }
+  return {
+    async load() {
+      db = await open();
+      if (!db)
+        return;
+      await new Promise((resolve) => {
+        try {
+          const tx = db.transaction('kv', 'readonly');
+          const cursor = tx.objectStore('kv').openCursor();
+          cursor.onsuccess = () => {
+            const c = cursor.result;
+            if (!c) { resolve(); return; }
+            memory.set(c.key, c.value);
+            c.continue();
+          };
+          cursor.onerror = () => resolve();
+        } catch (e) { resolve(); }
+      });
+    },
+    get(name) { return memory.has(name) ? memory.get(name) : null; },
+    set(name, value) { memory.set(name, value); return write(name, value); },
+    drop(name) { memory.delete(name); return write(name, null); },
   };
-  const $ = (id) => document.getElementById(id);
+})();
+const $ = (id) => document.getElementById(id);
+
+// The answer to a challenge: HMAC-SHA-256 of the nonce, keyed by the SHA-256 of the device's key.
+function answer(key, nonce) {
+  return bytesToHex(hmac(sha256, sha256(utf8ToBytes(key)), utf8ToBytes(nonce)));
+}
+
+{
 
   const NOTICES = {
     token: '这个二维码已经失效，请找操作员重新扫码。',
@@ -53,6 +110,7 @@
   let typed = '';
   let pending = null;  // {round, pos, seq, value}: sent or to be sent, not yet echoed
   let sentAt = 0;
+  await store.load();
   try { pending = JSON.parse(store.get('pending') || 'null'); } catch (e) { pending = null; }
 
   function setState(text, kind) {
@@ -95,14 +153,7 @@
     paired = false;
     const ws = new WebSocket('ws://' + location.host + '/ws');
     socket = ws;
-    ws.onopen = () => {
-      lastHeard = Date.now();
-      const hello = { t: 'hello' };
-      if (key) hello.key = key;
-      if (token) hello.token = token;
-      else if (code) hello.code = code;
-      ws.send(JSON.stringify(hello));
-    };
+    ws.onopen = () => { lastHeard = Date.now(); };
     ws.onmessage = (event) => {
       lastHeard = Date.now();
       let m;
@@ -155,14 +206,40 @@
   });
   window.addEventListener('online', reconnectNow);
 
+  // The server speaks first: a challenge, answered with the device's proof, or the seat's token or code.
+  function hello(nonce) {
+    const message = { t: 'hello' };
+    const key = store.get('key');
+    const id = store.get('id');
+    if (key && id && nonce) {
+      message.device = id;
+      message.proof = answer(key, nonce);
+    }
+    if (token) message.token = token;
+    else if (code) message.code = code;
+    send(message);
+  }
+
+  let nonce = null;
   function handle(m) {
     switch (m.t) {
+    case 'challenge':
+      nonce = String(m.nonce || '');
+      hello(nonce);
+      break;
     case 'welcome':
       paired = true;
       retries = 0;
       code = null;
       seat = m.seat;
-      store.set('key', m.key);
+      if (m.key) {
+        // A new pairing: a key of its own, a fresh sequence, and the token spent.
+        store.set('key', m.key);
+        store.set('id', m.id);
+        store.set('seq', '0');
+        token = null;
+        try { sessionStorage.removeItem('quelmora.token'); } catch (e) { /* private mode */ }
+      }
       setState('已连接', 'connected');
       $('seat').textContent = m.seat + '号评委';
       $('judge').textContent = m.judge || '';
@@ -184,7 +261,12 @@
       }
       break;
     case 'reject':
-      if (pending && pending.seq === m.seq) {
+      if (m.reason === 'unsaved') {
+        // The program could not keep it yet: it stays here and goes again.
+        setStatus('程序暂时未能保存，稍后自动重发', 'warn');
+        break;
+      }
+      if (pending && (pending.seq === m.seq || !m.seq)) {
         pending = null;
         store.drop('pending');
       }
@@ -198,6 +280,7 @@
     case 'replaced':
       stopped = true;
       store.drop('key');
+      store.drop('id');
       store.drop('pending');
       $('scoring').hidden = true;
       notice(NOTICES.replaced);
@@ -219,6 +302,7 @@
     }
     if (reason === 'token' || reason === 'unknown') {
       store.drop('key');
+      store.drop('id');
       token = null;
       try { sessionStorage.removeItem('quelmora.token'); } catch (e) { /* private mode */ }
     }
@@ -249,18 +333,15 @@
   $('codeForm').addEventListener('submit', (event) => {
     event.preventDefault();
     const value = $('code').value.replace(/\D/g, '');
-    if (value.length !== 6) {
-      notice('配对码是六位数字。');
+    if (value.length !== 8) {
+      notice('配对码是八位数字。');
       return;
     }
     code = value;
     $('code').value = '';
     notice('');
     if (socket && socket.readyState === WebSocket.OPEN && !paired) {
-      const hello = { t: 'hello', code: code };
-      const key = store.get('key');
-      if (key) hello.key = key;
-      send(hello);
+      hello(null); // that connection's challenge is answered already
     } else {
       stopped = false;
       reconnectNow();
@@ -357,7 +438,7 @@
     const seq = Math.max(Number(store.get('seq') || 0), perf.seq || 0) + 1;
     store.set('seq', String(seq));
     pending = { round: perf.round, pos: perf.pos, seq: seq, value: typed };
-    store.set('pending', JSON.stringify(pending));
+    store.set('pending', JSON.stringify(pending)); // committed in the background; sent meanwhile
     if (!sendPending())
       setStatus(pending.value + ' 未送到，连上后自动重发', 'warn');
   });
@@ -375,4 +456,4 @@
 
   render();
   connect();
-})();
+}
