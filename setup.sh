@@ -16,6 +16,7 @@ packages=(
   libxlsxwriter-dev libreoffice-impress libreoffice-calc libreoffice-gtk3
   qt6-httpserver-dev qt6-websockets-dev libqrcodegencpp-dev
   libfontconfig-dev fonts-noto-cjk fonts-liberation lame sqlite3 xvfb xauth xdotool
+  fp-utils xchm xdg-utils # the operator's guide: its compiler, its viewer, and the desktop's open
 )
 
 install_missing() {
