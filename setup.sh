@@ -33,6 +33,15 @@ install_missing() {
   fi
 }
 
+# The help button opens 帮助/帮助.chm with the desktop's program for .chm files: make that the viewer.
+set_help_viewer() {
+  command -v xdg-mime >/dev/null 2>&1 && [ -e /usr/share/applications/xchm.desktop ] || return 0
+  xdg-mime default xchm.desktop application/vnd.ms-htmlhelp application/x-chm || true
+  if [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; then
+    su - "$SUDO_USER" -c 'xdg-mime default xchm.desktop application/vnd.ms-htmlhelp application/x-chm' || true
+  fi
+}
+
 build_all() {
   local launcher=()
   # A compiler cache, when the machine has one, makes rebuilds and other checkouts quick.
@@ -47,6 +56,7 @@ build_all() {
 case "$mode" in
   run)
     install_missing
+    set_help_viewer
     build_all
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
       echo "No display found: starting on a virtual one (xvfb-run)."
@@ -57,6 +67,7 @@ case "$mode" in
   test)
     packages+=(chromium zbar-tools) # the judges' page is tested in a real browser; the phones' road reads QR codes
     install_missing
+    set_help_viewer
     build_all
     cd "$build"
     ctest --output-on-failure -j2
