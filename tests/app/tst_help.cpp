@@ -2,6 +2,7 @@
 // in the browser with a word to the operator; and how the desktop's program for a file type is found.
 #include "app/tfrm_main.h"
 #include "media/office.h"
+#include "show/hub_keys.h"
 #include "test_app.h"
 
 #include <QDir>
@@ -132,5 +133,24 @@ private slots:
     }
 };
 
-QUELMORA_TEST_MAIN(HelpButtonTest, DesktopViewerTest)
+// The guide's key tables are the tables the screens dispatch through: the laid-out pages hold them as the
+// build printed them, one row a key.
+class GuideKeysTest : public QObject {
+    Q_OBJECT
+private slots:
+    void guidePrintsTheHubsTable()
+    {
+        QFile page(QStringLiteral(QUELMORA_GUIDE_DIR "/show.html"));
+        QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
+        const QString html = QString::fromUtf8(page.readAll());
+        QVERIFY(html.contains(hub_keys::htmlTable()));
+        // One row for each key of the table, and no other rows in that table.
+        const qsizetype from = html.indexOf(QStringLiteral("<!--keys:show_main-->"));
+        const qsizetype to = html.indexOf(QStringLiteral("<!--/keys:show_main-->"));
+        QVERIFY(from >= 0 && to > from);
+        QCOMPARE(html.mid(from, to - from).count(QStringLiteral("<tr><td>")), qsizetype(hub_keys::table().size()));
+    }
+};
+
+QUELMORA_TEST_MAIN(HelpButtonTest, DesktopViewerTest, GuideKeysTest)
 #include "tst_help.moc"
