@@ -1,5 +1,5 @@
 # Checks a compiled guide with chmls: it holds every page, its table of contents names every page, and its
-# index has entries that lead to pages it holds.
+# index has entries that lead to pages it holds; each page declares the code page it is written in.
 #   -DCHM=<帮助.chm> -DPAGES=<the pages folder> -DWORK=<scratch folder>
 cmake_minimum_required(VERSION 3.25)
 find_program(CHMLS chmls REQUIRED)
@@ -24,6 +24,15 @@ set(failures)
 foreach(page ${pages})
   if(NOT listing MATCHES "(^|\n)/${page}(\n|$)")
     list(APPEND failures "the guide does not hold ${page}")
+  endif()
+  # The viewers read a page in the code page its head declares, as an HTML 4 header; without one the
+  # Chinese shows as Latin letters.
+  execute_process(COMMAND "${CHMLS}" extract "${CHM}" "/${page}" "${WORK}/${page}" OUTPUT_QUIET)
+  if(EXISTS "${WORK}/${page}")
+    file(READ "${WORK}/${page}" head LIMIT 400)
+    if(NOT head MATCHES "http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\"")
+      list(APPEND failures "${page} does not declare its code page")
+    endif()
   endif()
   if(NOT "name=\"Local\" value=\"${page}\"" IN_LIST toc_links)
     list(APPEND failures "the table of contents does not list ${page}")
