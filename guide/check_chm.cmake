@@ -27,7 +27,7 @@ foreach(page ${pages})
   endif()
   # The viewers read a page in the code page its head declares, as an HTML 4 header; without one the
   # Chinese shows as Latin letters.
-  execute_process(COMMAND "${CHMLS}" extract "${CHM}" "/${page}" "${WORK}/${page}" OUTPUT_QUIET)
+  execute_process(COMMAND "${CHMLS}" extract "${CHM}" "/${page}" "${WORK}/${page}" OUTPUT_QUIET ERROR_QUIET)
   if(EXISTS "${WORK}/${page}")
     file(READ "${WORK}/${page}" head LIMIT 400)
     if(NOT head MATCHES "http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\"")
