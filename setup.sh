@@ -17,6 +17,7 @@ packages=(
   qt6-httpserver-dev qt6-websockets-dev libqrcodegencpp-dev
   libfontconfig-dev fonts-noto-cjk fonts-liberation lame sqlite3 xvfb xauth xdotool
   qt6-translations-l10n
+  fp-utils xchm xdg-utils # the operator's guide: its compiler, its viewer, and the desktop's open
 )
 
 install_missing() {
@@ -30,6 +31,15 @@ install_missing() {
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -q
     apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=900 "${missing[@]}"
+  fi
+}
+
+# The help button opens 帮助/帮助.chm with the desktop's program for .chm files: make that the viewer.
+set_help_viewer() {
+  command -v xdg-mime >/dev/null 2>&1 && [ -e /usr/share/applications/xchm.desktop ] || return 0
+  xdg-mime default xchm.desktop application/vnd.ms-htmlhelp application/x-chm || true
+  if [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; then
+    su - "$SUDO_USER" -c 'xdg-mime default xchm.desktop application/vnd.ms-htmlhelp application/x-chm' || true
   fi
 }
 
@@ -47,6 +57,7 @@ build_all() {
 case "$mode" in
   run)
     install_missing
+    set_help_viewer
     build_all
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
       echo "No display found: starting on a virtual one (xvfb-run)."
@@ -59,6 +70,7 @@ case "$mode" in
     # kills its draws at each system call under strace
     packages+=(chromium zbar-tools strace)
     install_missing
+    set_help_viewer
     build_all
     cd "$build"
     ctest --output-on-failure -j2

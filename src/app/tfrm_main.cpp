@@ -186,9 +186,28 @@ void Tfrm_main::openArea(int area)
 
 void Tfrm_main::openHelp()
 {
+    ShellOpen &shell = *context().services.shell;
     const QString path = context().paths.file(assets::kHelpFile);
-    if (QFileInfo::exists(path))
-        context().services.shell->open(path);
+    const bool present = QFileInfo::exists(path);
+    if (present && shell.hasViewer(path)) {
+        shell.open(path);
+        return;
+    }
+    // The same guide as web pages, for a machine where the help file cannot be opened.
+    const QString pages = context().paths.file(QStringLiteral("帮助/html/index.html"));
+    if (!QFileInfo::exists(pages)) {
+        if (present)
+            context().dialogs().information(this, QStringLiteral("无法打开帮助：本机没有打开帮助文件的程序。\n") + path);
+        return;
+    }
+    const QString reason = present ? QStringLiteral("本机没有打开帮助文件的程序：") : QStringLiteral("找不到帮助文件：");
+    if (!shell.hasViewer(pages)) {
+        context().dialogs().information(this, QStringLiteral("无法打开帮助：本机没有打开帮助文件或网页的程序。\n")
+                                                  + reason + path + QLatin1Char('\n') + pages);
+        return;
+    }
+    context().dialogs().information(this, QStringLiteral("无法打开帮助文件，将在浏览器中打开帮助网页。\n") + reason + path);
+    shell.open(pages);
 }
 
 Tfrm_main::Artwork Tfrm_main::artworkFor(qreal dpr)

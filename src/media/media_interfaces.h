@@ -105,6 +105,8 @@ class ShellOpen {
 public:
     virtual ~ShellOpen() = default;
     virtual void open(const QString &path) = 0;
+    // Whether the desktop has a program for the file's type, so that open() shows it.
+    virtual bool hasViewer(const QString &) const { return true; }
 };
 
 // The audio output volume, 0..65535 for both channels.

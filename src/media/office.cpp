@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLibrary>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -209,4 +210,35 @@ void XlsxSpreadsheet::show(const QString &caption, const QList<SheetCell> &cells
 void DesktopShellOpen::open(const QString &path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool DesktopShellOpen::hasViewer(const QString &path) const
+{
+    // The desktop opens a file through xdg-open, which fails on its own, unseen, when no program is set
+    // for the type; so ask for the program first, and make sure its launcher is still installed.
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return false;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
+    // xdg-open hands web pages to the system's browser even where no program is set for them.
+    if (type.inherits(QStringLiteral("text/html"))
+        && !QStandardPaths::findExecutable(QStringLiteral("x-www-browser")).isEmpty())
+        return true;
+    QStringList names{type.name()};
+    names << type.aliases();
+    for (const QString &name : names) {
+        QProcess query;
+        query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), name});
+        if (!query.waitForFinished(3000)) {
+            query.kill();
+            query.waitForFinished(1000);
+            continue;
+        }
+        const QString launcher = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
+        if (launcher.isEmpty() || query.exitCode() != 0)
+            continue;
+        if (!QStandardPaths::locate(QStandardPaths::ApplicationsLocation, launcher).isEmpty())
+            return true;
+    }
+    return false;
 }

@@ -40,4 +40,5 @@ void writeXlsx(const QString &path, const QString &caption, const QList<SheetCel
 class DesktopShellOpen : public ShellOpen {
 public:
     void open(const QString &path) override;
+    bool hasViewer(const QString &path) const override;
 };

@@ -4,9 +4,9 @@
 #include "scoring/tfrm_pfmain.h"
 #include "show/tfrm_banjiangjm.h"
 #include "show/tfrm_cj.h"
+#include "show/hub_keys.h"
 #include "show/tfrm_xuanchuan.h"
 #include "ui/dialogs.h"
-#include "ui/key_codes.h"
 #include "ui/picture.h"
 #include "ui/shadow_label.h"
 
@@ -60,46 +60,55 @@ void Tshow_main::onClose()
     media1->close();
 }
 
-bool Tshow_main::keyDown(int key, Qt::KeyboardModifiers, bool)
+bool Tshow_main::keyDown(int key, Qt::KeyboardModifiers modifiers, bool)
 {
-    if (key != vk::Escape)
+    const hub_keys::Entry *entry = hub_keys::find(key);
+    if (!entry || !hub_keys::acts(*entry, true, modifiers.testFlag(Qt::ShiftModifier)))
         return false;
-    closeScreen();
+    act(entry->action);
     return true;
 }
 
 bool Tshow_main::keyUp(int key, Qt::KeyboardModifiers modifiers)
 {
-    const Screens &screens = context().screens;
-    switch (key) {
-    case vk::letter('H'):
-        Panel_help->setVisible(Panel_help->isHidden());
-        return true;
-    case vk::F1:
-        screens.frm_pfmain->openModeless(this);
-        return true;
-    case vk::F2:
-        context().services.slides->run(context().paths.file(assets::kJudgeIntroShow));
-        return true;
-    case vk::F3:
-        screens.frm_cj->openModal(this);
-        return true;
-    case vk::Period:
-        screens.frm_banjiangjm->openModal(this);
-        return true;
-    case vk::Comma:
-        // The less-than sign, as the help bar says; the plain comma does nothing.
-        if (modifiers.testFlag(Qt::ShiftModifier))
-            screens.frm_xuanchuan->openModal(this);
-        return true;
-    case vk::Slash:
-        if (modifiers.testFlag(Qt::ShiftModifier))
-            context().dialogs().information(this, QStringLiteral("分数已经成功恢复！"));
-        return true;
-    case vk::Escape:
-        return true; // acted on when pressed
-    default:
+    // Every key of the table is the hub's, also where it does nothing on this event.
+    const hub_keys::Entry *entry = hub_keys::find(key);
+    if (!entry)
         return false;
+    if (hub_keys::acts(*entry, false, modifiers.testFlag(Qt::ShiftModifier)))
+        act(entry->action);
+    return true;
+}
+
+void Tshow_main::act(hub_keys::Action action)
+{
+    const Screens &screens = context().screens;
+    switch (action) {
+    case hub_keys::Action::ToggleHelp:
+        Panel_help->setVisible(Panel_help->isHidden());
+        break;
+    case hub_keys::Action::Scoring:
+        screens.frm_pfmain->openModeless(this);
+        break;
+    case hub_keys::Action::JudgesShow:
+        context().services.slides->run(context().paths.file(assets::kJudgeIntroShow));
+        break;
+    case hub_keys::Action::Lottery:
+        screens.frm_cj->openModal(this);
+        break;
+    case hub_keys::Action::Awards:
+        screens.frm_banjiangjm->openModal(this);
+        break;
+    case hub_keys::Action::Slogan:
+        // The less-than sign, as the help bar says; the plain comma does nothing.
+        screens.frm_xuanchuan->openModal(this);
+        break;
+    case hub_keys::Action::ScoresRestored:
+        context().dialogs().information(this, QStringLiteral("分数已经成功恢复！"));
+        break;
+    case hub_keys::Action::Close:
+        closeScreen();
+        break;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The 比赛现场 hub: the full-screen start page of a live show. Single keys open the scoring screen, the
 // judges' introduction slide show, the lottery and the award ceremony; H shows a bar with the key list.
+#include "show/hub_keys.h"
 #include "ui/stage_window.h"
 
 class MediaPlayer;
@@ -27,4 +28,7 @@ protected:
     bool keyDown(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;
     bool keyUp(int key, Qt::KeyboardModifiers modifiers) override;
     void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void act(hub_keys::Action action);
 };

@@ -6,6 +6,7 @@
 #include "ui/dialogs.h"
 #include "ui/judge_link.h"
 
+#include <QFileInfo>
 #include <QObject>
 #include <QQueue>
 #include <QStringList>
@@ -182,7 +183,9 @@ public:
 class FakeShellOpen : public ShellOpen {
 public:
     void open(const QString &path) override { opened << path; }
+    bool hasViewer(const QString &path) const override { return !withoutViewer.contains(QFileInfo(path).suffix()); }
     QStringList opened;
+    QStringList withoutViewer; // file suffixes ("chm", "html") the desktop has no program for
 };
 
 class FakeVolume : public OutputVolume {
