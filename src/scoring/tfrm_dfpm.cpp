@@ -1,6 +1,7 @@
 #include "tfrm_dfpm.h"
 
 #include "media/asset_paths.h"
+#include "scoring/leaderboard_ranking.h"
 #include "scoring/score_rules.h"
 #include "ui/key_codes.h"
 #include "ui/picture.h"
@@ -26,16 +27,6 @@ constexpr int kRowTops[Tfrm_dfpm::kRowsPerPage] = {101, 162, 223, 283, 344, 404,
 constexpr QRect kRankPlace(30, 11, 150, 37);
 constexpr QRect kNamePlace(184, 11, 520, 37);
 constexpr QRect kScorePlace(712, 11, 170, 37);
-
-QString countSql()
-{
-    return QStringLiteral("select count(*) as shuliang from pwdf where lunshu=:ls ");
-}
-
-QString rowsSql()
-{
-    return QStringLiteral("select * from pwdf where lunshu=:ls order by bh");
-}
 
 // The plate under each row: a light, gold-edged bar on which the blue rank and the red name and score
 // stand out from the back of a hall; the rank sits on a darker medallion band.
@@ -224,57 +215,17 @@ void Tfrm_dfpm::load()
 {
     const int code = context().current_round;
     const ScoringSettings &settings = context().scoring_settings;
-    const int capacity = std::max(0, settings.contestant_count);
     const bool multi = code >= 5 && code <= 7;
-    const int roundCount = multi ? code - 3 : 1;
-
-    // Rows of each round in ascending bh; n is the largest row count, at most N.
-    QVector<QVector<score_rules::StoredRow>> rounds;
-    int n = 0;
-    Dataset &q = context().data->adoq_ls;
-    for (int r = 1; r <= roundCount; ++r) {
-        const int round = multi ? r : code;
-        q.close();
-        q.setSql(countSql());
-        q.bindInt(QStringLiteral(":ls"), round);
-        q.open();
-        const int count = q.value(QStringLiteral("shuliang")).toInt();
-        q.close();
-        q.setSql(rowsSql());
-        q.bindInt(QStringLiteral(":ls"), round);
-        q.open();
-        QVector<score_rules::StoredRow> stored;
-        stored.reserve(q.recordCount());
-        for (q.first(); !q.eof(); q.next())
-            stored.append({q.text(QStringLiteral("xm")), q.text(QStringLiteral("zhtotal"))});
-        n = std::max(n, std::min(count, int(stored.size())));
-        rounds.append(stored);
-    }
-    n = std::min(n, capacity);
-
-    // A single round is handed over as round 1, so any view code outside 5..7 reads its own rows.
     LeaderboardEntries entries =
-        score_rules::round_totals(multi ? code : 1, rounds, settings.round_coefficient, capacity);
-    // The board never holds more entries than the rows counted, nor than N.
-    n = std::min(n, entries.size());
-    entries.names.resize(n);
-    entries.scores.resize(n);
-    entries.loadedNames.resize(n);
-    entries.loadedScores.resize(n);
-    entries.ranks = QVector<int>(n, 0);
+        leaderboard_ranking::load_descending(context().data->adoq_ls, code, settings);
 
     // Title and entries change together, once the load has succeeded.
-    setTitle(multi ? QStringLiteral("前%1轮总分").arg(roundCount) : QStringLiteral("第%1轮").arg(code));
+    setTitle(multi ? QStringLiteral("前%1轮总分").arg(code - 3) : QStringLiteral("第%1轮").arg(code));
     context().leaderboard_entries = std::move(entries);
     m_page = std::min(m_page, lastPage());
-
-    LeaderboardEntries &loaded = context().leaderboard_entries;
-    score_rules::rank_entries(loaded, score_rules::Order::Descending, settings.rank_mode);
     drawPage();
-    QStringList ranked = loaded.names.mid(0, capacity);
-    while (ranked.size() < capacity)
-        ranked.append(QString());
-    context().ranked_names = ranked;
+    context().ranked_names =
+        leaderboard_ranking::ranked_names(context().leaderboard_entries, settings.contestant_count);
 }
 
 void Tfrm_dfpm::redraw()
