@@ -1,5 +1,7 @@
 #include "http_gate.h"
 
+#include "judging_rules.h"
+
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QWebSocketServer>
@@ -172,18 +174,8 @@ void HttpGate::makeRoom(const QString &address)
     QHash<QString, int> counts;
     for (const Open &o : m_open)
         ++counts[o.address];
-    QString victim;
-    if (counts.value(address) >= m_limits.perAddress) {
-        victim = address;
-    } else if (int(m_open.size()) >= m_limits.total) {
-        int most = 0;
-        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-            if (it.value() > most) {
-                most = it.value();
-                victim = it.key();
-            }
-        }
-    }
+    const QString victim =
+        evictionVictim(counts, address, m_limits.perAddress, int(m_open.size()) >= m_limits.total);
     if (victim.isEmpty())
         return;
     // The list is in the order of arrival: the first of that address is its oldest.

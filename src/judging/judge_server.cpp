@@ -221,18 +221,7 @@ void JudgeServer::makeRoom(const QString &address)
             ++unproven;
         }
     }
-    QString victim;
-    if (counts.value(address) >= m_perAddress) {
-        victim = address;
-    } else if (unproven >= kMaxUnproven) {
-        int most = 0;
-        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-            if (it.value() > most) {
-                most = it.value();
-                victim = it.key();
-            }
-        }
-    }
+    const QString victim = evictionVictim(counts, address, m_perAddress, unproven >= kMaxUnproven);
     if (victim.isEmpty())
         return;
     QWebSocket *oldest = nullptr;

@@ -320,4 +320,21 @@ Message parseMessage(const QByteArray &text)
     return m;
 }
 
+QString evictionVictim(const QHash<QString, int> &counts, const QString &address, int perAddress, bool full)
+{
+    if (counts.value(address) >= perAddress)
+        return address;
+    QString victim;
+    if (full) {
+        int most = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            if (it.value() > most) {
+                most = it.value();
+                victim = it.key();
+            }
+        }
+    }
+    return victim;
+}
+
 } // namespace judging

@@ -176,4 +176,8 @@ struct Message {
 };
 Message parseMessage(const QByteArray &text);
 
+// Which address gives up its oldest connection before one more from `address` is let in: that address
+// itself once it holds `perAddress`, else, when `full`, the address holding most; empty when none need.
+QString evictionVictim(const QHash<QString, int> &counts, const QString &address, int perAddress, bool full);
+
 } // namespace judging
