@@ -14,7 +14,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly
   gstreamer1.0-libav gstreamer1.0-pulseaudio
   libxlsxwriter-dev libreoffice-impress libreoffice-calc libreoffice-gtk3
-  qt6-httpserver-dev qt6-websockets-dev libqrcodegencpp-dev
+  qt6-websockets-dev libqrcodegencpp-dev
   libfontconfig-dev fonts-noto-cjk fonts-liberation lame sqlite3 xvfb xauth xdotool
   qt6-translations-l10n
   fp-utils xchm xdg-utils # the operator's guide: its compiler, its viewer, and the desktop's open
