@@ -38,6 +38,24 @@ namespace {
 
 using test_support::waitUntil;
 
+// The next message of that type in `inbox`, the ones before it dropped; empty after `ms` without one.
+QJsonObject nextOfType(std::deque<QJsonObject> &inbox, const QString &type, int ms)
+{
+    QJsonObject found;
+    (void)waitUntil([&] {
+        while (!inbox.empty()) {
+            QJsonObject m = inbox.front();
+            inbox.pop_front();
+            if (m.value(QStringLiteral("t")).toString() == type) {
+                found = m;
+                return true;
+            }
+        }
+        return false;
+    }, ms);
+    return found;
+}
+
 // One phone: a WebSocket client that keeps what the program sent it.
 class Phone : public QObject {
 public:
@@ -79,23 +97,7 @@ public:
         send({{QStringLiteral("t"), QStringLiteral("score")}, {QStringLiteral("round"), round},
               {QStringLiteral("pos"), position}, {QStringLiteral("seq"), seq}, {QStringLiteral("value"), value}});
     }
-    // The next message of that type, the ones before it dropped; empty after `ms` without one.
-    QJsonObject next(const QString &type, int ms = 3000)
-    {
-        QJsonObject found;
-        (void)waitUntil([&] {
-            while (!inbox.empty()) {
-                QJsonObject m = inbox.front();
-                inbox.pop_front();
-                if (m.value(QStringLiteral("t")).toString() == type) {
-                    found = m;
-                    return true;
-                }
-            }
-            return false;
-        }, ms);
-        return found;
-    }
+    QJsonObject next(const QString &type, int ms = 3000) { return nextOfType(inbox, type, ms); }
     bool closedWithin(int ms) { return waitUntil([&] { return socket.state() == QAbstractSocket::UnconnectedState; }, ms); }
 
     QWebSocket socket;
@@ -143,22 +145,7 @@ public:
         send({{QStringLiteral("t"), QStringLiteral("hello")}, {QStringLiteral("device"), deviceId},
               {QStringLiteral("proof"), challengeAnswer(keyVerifier(deviceKey), nonce)}});
     }
-    QJsonObject next(const QString &type, int ms = 3000)
-    {
-        QJsonObject found;
-        (void)waitUntil([&] {
-            while (!inbox.empty()) {
-                QJsonObject m = inbox.front();
-                inbox.pop_front();
-                if (m.value(QStringLiteral("t")).toString() == type) {
-                    found = m;
-                    return true;
-                }
-            }
-            return false;
-        }, ms);
-        return found;
-    }
+    QJsonObject next(const QString &type, int ms = 3000) { return nextOfType(inbox, type, ms); }
     bool closedWithin(int ms) { return waitUntil([&] { return tcp.state() == QAbstractSocket::UnconnectedState; }, ms); }
 
     QTcpSocket tcp;
